@@ -1,0 +1,55 @@
+#include <afxwin.h>
+
+#include <string>
+
+CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+HWND CDataExchange::PrepareCtrl(int nIDC) { return ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC); }
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+  if (rControl.GetSafeHwnd() != nullptr) return;
+  rControl.SubclassWindow(pDX->PrepareCtrl(nIDC));
+}
+
+namespace {
+
+std::string GetText(HWND hWnd) {
+  std::string text(static_cast<size_t>(::GetWindowTextLengthA(hWnd)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+bool IsRadioButton(HWND hWnd) {
+  return (::SendMessageA(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0;
+}
+
+}  // namespace
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
+  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+  if (hWndCtrl == nullptr) return;
+  if (pDX->m_bSaveAndValidate) {
+    value = GetText(hWndCtrl).c_str();
+  } else if (GetText(hWndCtrl) != static_cast<LPCSTR>(value)) {
+    // Setting an unchanged text would only make the control flicker.
+    ::SetWindowTextA(hWndCtrl, value);
+  }
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
+  HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+  if (hWndCtrl == nullptr) return;
+  if (pDX->m_bSaveAndValidate) value = -1;
+  int nButton = 0;
+  for (HWND hWnd = hWndCtrl; hWnd != nullptr; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+    if (hWnd != hWndCtrl && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP) != 0) break;
+    if (!IsRadioButton(hWnd)) continue;
+    if (pDX->m_bSaveAndValidate) {
+      if (::SendMessageA(hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED) value = nButton;
+    } else {
+      ::SendMessageA(hWnd, BM_SETCHECK, nButton == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    ++nButton;
+  }
+}

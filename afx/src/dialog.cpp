@@ -1,0 +1,63 @@
+#include <afxwin.h>
+#include <commctrl.h>
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+HWND CDialog::GetSafeOwner() const {
+  if (m_pParentWnd != nullptr) return m_pParentWnd->GetSafeHwnd();
+  const CWnd* pMain = AfxGetMainWnd();
+  return pMain != nullptr && pMain != this ? pMain->GetSafeHwnd() : nullptr;
+}
+
+int CDialog::DoModal() {
+  // Templates may hold common controls; their window classes must exist before the dialog does.
+  static const INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX),
+                                                ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&controls);
+
+  const LPCSTR lpszTemplate = MAKEINTRESOURCEA(m_nIDHelp);
+  const INT_PTR nResult =
+      ::DialogBoxParamA(AfxFindResourceHandle(lpszTemplate, RT_DIALOG), lpszTemplate,
+                        GetSafeOwner(), &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  return static_cast<int>(nResult);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+  // Once bound, the dialog's messages reach the object through AfxWndProc, which hands what the
+  // map leaves alone to the system's dialog procedure; that calls back here, and FALSE tells it
+  // to do its default processing.
+  if (message != WM_INITDIALOG) return FALSE;
+  CDialog* pDialog = reinterpret_cast<CDialog*>(lParam);
+  if (!pDialog->Attach(hWnd)) {
+    ::EndDialog(hWnd, -1);
+    return FALSE;
+  }
+  return pDialog->OnInitDialog();
+}
+
+void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) {
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  // Commands the dialog does not handle go on to the application, as in a frame window.
+  CWinApp* pApp = AfxGetApp();
+  return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}

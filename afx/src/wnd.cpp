@@ -1,0 +1,160 @@
+#include <afxwin.h>
+
+namespace {
+
+// The window property that holds the bound CWnd*.
+const char kWndProperty[] = "Koravel.AfxWnd";
+
+// The message being handled, for Default(). Handlers can send messages that are handled before
+// they return, so AfxWndProc saves and restores it around each call.
+struct CurrentMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+CurrentMessage g_current = {0, 0, 0};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::~CWnd() {
+  if (m_hWnd != nullptr) UnsubclassWindow();
+  if (CWinApp* pApp = AfxGetApp()) {
+    if (pApp->m_pMainWnd == this) pApp->m_pMainWnd = nullptr;
+  }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+  return hWnd != nullptr ? static_cast<CWnd*>(::GetPropA(hWnd, kWndProperty)) : nullptr;
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+  if (hWnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWnd) != nullptr) return FALSE;
+  if (!::SetPropA(hWnd, kWndProperty, this)) return FALSE;
+  m_hWnd = hWnd;
+  m_pfnSuper = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+  return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) { return Attach(hWnd); }
+
+HWND CWnd::UnsubclassWindow() {
+  HWND hWnd = m_hWnd;
+  if (hWnd == nullptr) return nullptr;
+  if (m_pfnSuper != nullptr) {
+    ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+  }
+  ::RemovePropA(hWnd, kWndProperty);
+  m_pfnSuper = nullptr;
+  m_hWnd = nullptr;
+  return hWnd;
+}
+
+LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* pWnd = FromHandlePermanent(hWnd);
+  if (pWnd == nullptr) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+  const CurrentMessage saved = g_current;
+  g_current = {message, wParam, lParam};
+  const LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
+  g_current = saved;
+  // The window is gone once WM_NCDESTROY has been handled.
+  if (message == WM_NCDESTROY) pWnd->UnsubclassWindow();
+  return lResult;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT lResult = 0;
+  if (!OnWndMsg(message, wParam, lParam, &lResult))
+    lResult = DefWindowProc(message, wParam, lParam);
+  return lResult;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+  return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+  return DefWindowProc(g_current.message, g_current.wParam, g_current.lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_COMMAND) {
+    if (!OnCommand(wParam, lParam)) return FALSE;
+    *pResult = 0;
+    return TRUE;
+  }
+  if (message == WM_NOTIFY) return OnNotify(wParam, lParam, pResult);
+
+  const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), message, 0, 0);
+  if (pEntry == nullptr) return FALSE;
+  switch (pEntry->nSig) {
+    case AfxSig_vv:
+      (this->*pEntry->pfn.pfn_vv)();
+      *pResult = 0;
+      return TRUE;
+    case AfxSig_vwl:
+      (this->*pEntry->pfn.pfn_vwl)(static_cast<UINT>(wParam), lParam);
+      *pResult = 0;
+      return TRUE;
+    case AfxSig_hv:
+      *pResult = reinterpret_cast<LRESULT>((this->*pEntry->pfn.pfn_hv)());
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+  return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), nullptr, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM /*wParam*/, LPARAM lParam, LRESULT* pResult) {
+  const NMHDR* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+  if (pHeader == nullptr) return FALSE;
+  const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), WM_NOTIFY, pHeader->code,
+                                                    static_cast<UINT>(pHeader->idFrom));
+  if (pEntry == nullptr || pEntry->nSig != AfxSigNotify_v) return FALSE;
+  *pResult = 0;
+  (this->*pEntry->pfn.pfnNotify_v)(reinterpret_cast<NMHDR*>(lParam), pResult);
+  return TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange* /*pDX*/) {}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
+  CDataExchange dx(this, bSaveAndValidate);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+
+void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+  return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::PostMessageA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
+
+HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
+  return reinterpret_cast<HICON>(
+      SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
+  return ::MessageBoxA(GetSafeHwnd(), lpszText,
+                       lpszCaption != nullptr ? lpszCaption : AfxGetAppName(), nType);
+}
