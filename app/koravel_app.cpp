@@ -1,0 +1,25 @@
+#include "koravel_app.h"
+
+#include <afxres.h>
+
+#include "settings/koravel_dlg.h"
+
+BEGIN_MESSAGE_MAP(CKoravelApp, CWinApp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+// No name of our own: the framework's default, the executable's name, is the application's name.
+CKoravelApp::CKoravelApp() : CWinApp(nullptr) {}
+
+CKoravelApp theApp;
+
+BOOL CKoravelApp::InitInstance() {
+  Enable3dControls();
+
+  CKoravelDlg dlg;
+  m_pMainWnd = &dlg;
+  dlg.DoModal();
+
+  // The dialog has ended, so there is no message loop to run: FALSE ends the program.
+  return FALSE;
+}

@@ -1,0 +1,22 @@
+// Resource and command IDs shared by the resource script and the code.
+#pragma once
+
+#define IDD_ABOUT 100
+#define IDS_ABOUT_MENU 101
+#define IDD_SETTINGS 102
+#define IDI_APP 128
+#define IDD_WRONG_PLATFORM 129
+
+// The About entry of the settings dialog's system menu. System commands use the low four bits
+// internally, so only multiples of 16 below 0xF000 are free for an application.
+#define IDM_ABOUT 0x0010
+
+#define IDC_CURRENT_BAR 1002
+#define IDC_NEW_SLIDER 1003
+#define IDC_CURRENT_TEXT 1004
+#define IDC_NEW_TEXT 1005
+#define IDC_CHOICE1 1006
+#define IDC_CHOICE2 1007
+#define IDC_CHOICE3 1008
+#define IDC_CHOICE4 1009
+#define IDC_CHOICE5 1010

@@ -1,0 +1,46 @@
+// CKoravelDlg: the settings dialog, Koravel's main window. It shows the mouse sample rate stored
+// for the i8042 port driver on a progress bar and as a number, and offers a slider (20 to 200) for
+// the new rate.
+#pragma once
+
+#include <afxcmn.h>
+#include <afxwin.h>
+
+#include "resources/resource.h"
+
+class CKoravelDlg : public CDialog {
+ public:
+  // Construction
+  explicit CKoravelDlg(CWnd* pParent = nullptr);
+
+  // Dialog data
+  enum { IDD = IDD_SETTINGS };
+  CSliderCtrl m_slider;      // the new rate
+  CProgressCtrl m_progress;  // the stored rate
+  CString m_strCurrent;      // the stored rate, as shown
+  CString m_strNew;          // the new rate, as shown
+
+  // Operations
+  // Shows the system's text for a failed registry call's error code, then closes the dialog,
+  // which releases the registry key and ends the dialog as cancelled. The caller resumes after
+  // the close handler has run.
+  void ReportError(DWORD dwCode);
+
+  // Where an icon of extent nIcon goes, centred in a client area of extent nClient: an odd margin
+  // leaves its extra pixel before the icon (on the left, or on top).
+  static int IconOrigin(int nClient, int nIcon);
+
+ protected:
+  // Overridables
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  // Message handlers
+  afx_msg void OnPaint();
+  afx_msg HCURSOR OnQueryDragIcon();
+  afx_msg void OnClose();
+
+  HKEY m_hKey;    // the driver's parameters key, open from start-up until OnClose; null otherwise
+  HICON m_hIcon;  // shared resource icon: never destroyed
+
+  DECLARE_MESSAGE_MAP()
+};
