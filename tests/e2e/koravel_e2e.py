@@ -1,0 +1,130 @@
+"""Drives the real Koravel.exe under Wine as a person would: real mouse and keyboard input
+through X (xdotool), and koravel_probe.exe to read windows and the registry from inside Wine.
+
+The environment names what to run: KORAVEL_EXE and KORAVEL_PROBE (Unix paths); DISPLAY and
+WINEPREFIX name the X server and the Wine prefix of the run.
+"""
+import json
+import os
+import subprocess
+import time
+import unittest
+
+KORAVEL = os.environ.get("KORAVEL_EXE", "")
+PROBE = os.environ.get("KORAVEL_PROBE", "")
+SETTINGS = "Koravel Settings"
+WINDOW_TIMEOUT_MS = 30000
+EXIT_TIMEOUT_S = 30
+
+
+def probe(*args, check=True):
+    """Runs the probe; returns its JSON records, or None when it answered 'no'."""
+    run = subprocess.run(["wine", PROBE, *[str(a) for a in args]], capture_output=True,
+                         text=True, timeout=120)
+    if run.returncode == 2 or (check and run.returncode != 0):
+        raise AssertionError(f"probe {args}: exit {run.returncode}: {run.stdout}{run.stderr}")
+    if run.returncode != 0:
+        return None
+    return [json.loads(line) for line in run.stdout.splitlines() if line.strip()]
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *[str(a) for a in args]], check=True, timeout=30)
+
+
+class Window:
+    """A snapshot of a top-level window and its controls, in screen coordinates."""
+
+    def __init__(self, records):
+        self.info = records[0]
+        self.controls = records[1:]
+
+    @property
+    def caption(self):
+        return self.info["caption"]
+
+    def control(self, control_id=None, text=None):
+        for c in self.controls:
+            if (control_id is None or c["id"] == control_id) and (text is None or c["text"] == text):
+                return c
+        raise AssertionError(f"no control id={control_id} text={text!r} in {self.caption!r}")
+
+    def texts(self):
+        return [c["text"] for c in self.controls if c["class"] == "Static" and c["text"]]
+
+    def click(self, control_id=None, text=None):
+        c = self.control(control_id, text)
+        click_at(c["x"] + c["w"] // 2, c["y"] + c["h"] // 2)
+
+    def click_close_box(self):
+        # The close box sits at the right end of the caption bar, which Wine draws itself.
+        border = 4
+        caption = 18
+        click_at(self.info["x"] + self.info["w"] - border - caption // 2,
+                 self.info["y"] + border + caption // 2)
+
+
+def click_at(x, y):
+    xdotool("mousemove", "--sync", x, y)
+    xdotool("click", "1")
+
+
+def drag(x0, y0, x1, y1, steps=8):
+    xdotool("mousemove", "--sync", x0, y0)
+    xdotool("mousedown", "1")
+    for i in range(1, steps + 1):
+        xdotool("mousemove", "--sync", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        time.sleep(0.02)
+    xdotool("mouseup", "1")
+
+
+def key(*names):
+    for name in names:
+        xdotool("key", name)
+
+
+def window(caption, timeout_ms=WINDOW_TIMEOUT_MS):
+    return Window(probe("window", caption, timeout_ms))
+
+
+def wait_gone(caption, timeout_ms=WINDOW_TIMEOUT_MS):
+    return probe("gone", caption, timeout_ms, check=False) is not None
+
+
+class Run:
+    """One run of Koravel.exe."""
+
+    def __init__(self, *args):
+        self.process = subprocess.Popen(["wine", KORAVEL, *args], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+
+    def ended(self, timeout=EXIT_TIMEOUT_S):
+        try:
+            self.process.wait(timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class KoravelTestCase(unittest.TestCase):
+    """Starts each test with no window of Koravel's left over and ends every run it started."""
+
+    def setUp(self):
+        self.runs = []
+
+    def tearDown(self):
+        for run in self.runs:
+            run.stop()
+
+    def start(self, *args):
+        run = Run(*args)
+        self.runs.append(run)
+        return run
+
+    def assertEnds(self, run):
+        self.assertTrue(run.ended(), "Koravel did not end")

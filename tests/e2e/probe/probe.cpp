@@ -1,0 +1,186 @@
+// koravel_probe: the end-to-end tests' eyes inside Wine. It reads the state of another
+// process's windows (the tests' hands are real X input from xdotool) and sets up or reads the
+// registry value under test. Each command prints JSON objects, one per line, and exits with 0
+// when it did what it was asked, 1 when not (a window that never came), 2 on a usage error.
+//
+//   window CAPTION [MS]     waits up to MS for a visible top-level window; prints it and its
+//   controls gone CAPTION [MS]       waits up to MS until no visible window has the caption sysmenu
+//   CAPTION         prints the window's system menu syscommand CAPTION ID   posts WM_SYSCOMMAND
+//   with ID (hexadecimal) to the window
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string Json(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char ch : text) {
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += static_cast<char>(ch);
+    } else if (ch < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
+      out += escaped;
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  return out + "\"";
+}
+
+LRESULT Send(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::string Text(HWND hWnd) {
+  char text[4096] = "";
+  Send(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// A top-level window's caption, read without sending it a message: a window of a process that is
+// starting up or hung must not stall the search.
+std::string Caption(HWND hWnd) {
+  char text[1024] = "";
+  ::GetWindowTextA(hWnd, text, sizeof text);
+  return text;
+}
+
+std::string ClassOf(HWND hWnd) {
+  char name[256] = "";
+  ::GetClassNameA(hWnd, name, sizeof name);
+  return name;
+}
+
+std::string Rect(HWND hWnd) {
+  RECT r;
+  ::GetWindowRect(hWnd, &r);
+  char text[128];
+  std::snprintf(text, sizeof text, "\"x\": %ld, \"y\": %ld, \"w\": %ld, \"h\": %ld", r.left, r.top,
+                r.right - r.left, r.bottom - r.top);
+  return text;
+}
+
+struct Search {
+  const char* caption;
+  HWND hFound;
+};
+
+BOOL CALLBACK MatchCaption(HWND hWnd, LPARAM lParam) {
+  Search* pSearch = reinterpret_cast<Search*>(lParam);
+  if (!::IsWindowVisible(hWnd) || Caption(hWnd) != pSearch->caption) return TRUE;
+  pSearch->hFound = hWnd;
+  return FALSE;
+}
+
+HWND FindVisible(const char* caption) {
+  Search search = {caption, nullptr};
+  ::EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.hFound;
+}
+
+HWND WaitFor(const char* caption, DWORD dwTimeout, bool bPresent) {
+  const DWORD dwStart = ::GetTickCount();
+  for (;;) {
+    HWND hWnd = FindVisible(caption);
+    if ((hWnd != nullptr) == bPresent) return bPresent ? hWnd : reinterpret_cast<HWND>(1);
+    if (::GetTickCount() - dwStart > dwTimeout) return nullptr;
+    ::Sleep(50);
+  }
+}
+
+void PrintWindow(HWND hWnd) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hWnd, &pid);
+  std::printf(
+      "{\"kind\": \"window\", \"caption\": %s, \"pid\": %lu, \"owner\": %d, "
+      "\"enabled\": %d, \"iconic\": %d, \"style\": %lu, %s}\n",
+      Json(Caption(hWnd)).c_str(), pid, ::GetWindow(hWnd, GW_OWNER) != nullptr,
+      ::IsWindowEnabled(hWnd) ? 1 : 0, ::IsIconic(hWnd) ? 1 : 0,
+      static_cast<unsigned long>(::GetWindowLongA(hWnd, GWL_STYLE)), Rect(hWnd).c_str());
+  GUITHREADINFO gui = {};
+  gui.cbSize = sizeof gui;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &gui);
+  for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr;
+       hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    const std::string cls = ClassOf(hChild);
+    std::string extra;
+    char buffer[160];
+    if (cls == TRACKBAR_CLASSA) {
+      std::snprintf(buffer, sizeof buffer, ", \"pos\": %ld, \"min\": %ld, \"max\": %ld",
+                    static_cast<long>(Send(hChild, TBM_GETPOS)),
+                    static_cast<long>(Send(hChild, TBM_GETRANGEMIN)),
+                    static_cast<long>(Send(hChild, TBM_GETRANGEMAX)));
+      extra = buffer;
+    } else if (cls == PROGRESS_CLASSA) {
+      std::snprintf(buffer, sizeof buffer, ", \"pos\": %ld, \"min\": %ld, \"max\": %ld",
+                    static_cast<long>(Send(hChild, PBM_GETPOS)),
+                    static_cast<long>(Send(hChild, PBM_GETRANGE, TRUE)),
+                    static_cast<long>(Send(hChild, PBM_GETRANGE, FALSE)));
+      extra = buffer;
+    } else if (cls == "Button") {
+      std::snprintf(buffer, sizeof buffer, ", \"checked\": %ld",
+                    static_cast<long>(Send(hChild, BM_GETCHECK)));
+      extra = buffer;
+    }
+    std::printf(
+        "{\"kind\": \"control\", \"id\": %d, \"class\": %s, \"text\": %s, \"style\": %lu, "
+        "\"visible\": %d, \"focused\": %d, %s%s}\n",
+        static_cast<short>(::GetDlgCtrlID(hChild)), Json(cls).c_str(), Json(Text(hChild)).c_str(),
+        static_cast<unsigned long>(::GetWindowLongA(hChild, GWL_STYLE)),
+        ::IsWindowVisible(hChild) ? 1 : 0, hChild == gui.hwndFocus ? 1 : 0, Rect(hChild).c_str(),
+        extra.c_str());
+  }
+}
+
+int SystemMenu(HWND hWnd) {
+  HMENU hMenu = ::GetSystemMenu(hWnd, FALSE);
+  if (hMenu == nullptr) return 1;
+  for (int i = 0, n = ::GetMenuItemCount(hMenu); i < n; ++i) {
+    char text[256] = "";
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    ::GetMenuItemInfoA(hMenu, i, TRUE, &info);
+    std::printf("{\"kind\": \"item\", \"id\": %u, \"separator\": %d, \"text\": %s}\n", info.wID,
+                (info.fType & MFT_SEPARATOR) ? 1 : 0, Json(text).c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string command = argv[1];
+  const char* caption = argv[2];
+  const DWORD dwTimeout = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
+  int result = 2;
+  if (command == "window") {
+    HWND hWnd = WaitFor(caption, dwTimeout, true);
+    if (hWnd != nullptr) PrintWindow(hWnd);
+    result = hWnd != nullptr ? 0 : 1;
+  } else if (command == "gone") {
+    result = WaitFor(caption, dwTimeout, false) != nullptr ? 0 : 1;
+  } else if (command == "sysmenu") {
+    HWND hWnd = FindVisible(caption);
+    result = hWnd != nullptr ? SystemMenu(hWnd) : 1;
+  } else if (command == "syscommand" && argc > 3) {
+    HWND hWnd = FindVisible(caption);
+    result = hWnd != nullptr &&
+                     ::PostMessageA(hWnd, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 16), 0)
+                 ? 0
+                 : 1;
+  }
+  std::fflush(stdout);
+  return result;
+}

@@ -1,0 +1,12 @@
+// The in-process test runner: the application object is Koravel's own (theApp), set up as the
+// framework would set it up, so that dialogs find their resources and the application's name.
+#include <afxwin.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (!AfxWinInit(::GetModuleHandleA(nullptr), nullptr, ::GetCommandLineA(), SW_SHOWNORMAL)) {
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,137 @@
+#include "ui_script.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const DWORD kStepLimitMs = 15000;
+UiScript* g_pScript = nullptr;  // timers carry no context; one script runs at a time
+
+std::string WindowText(HWND hWnd) {
+  char text[4096] = "";
+  ::GetWindowTextA(hWnd, text, sizeof text);
+  return text;
+}
+
+std::string ClassName(HWND hWnd) {
+  char name[256] = "";
+  ::GetClassNameA(hWnd, name, sizeof name);
+  return name;
+}
+
+BOOL CALLBACK EndDialogWindow(HWND hWnd, LPARAM) {
+  if (ClassName(hWnd) == "#32770") ::EndDialog(hWnd, IDABORT);
+  return TRUE;
+}
+
+struct Search {
+  const char* caption;
+  HWND hFound;
+};
+
+BOOL CALLBACK MatchCaption(HWND hWnd, LPARAM lParam) {
+  Search* pSearch = reinterpret_cast<Search*>(lParam);
+  if (!::IsWindowVisible(hWnd) || WindowText(hWnd) != pSearch->caption) return TRUE;
+  pSearch->hFound = hWnd;
+  return FALSE;
+}
+
+}  // namespace
+
+UiScript::UiScript() {
+  g_pScript = this;
+  m_dwStepStart = ::GetTickCount();
+  m_nTimer = ::SetTimer(nullptr, 0, 20, &UiScript::OnTimer);
+}
+
+UiScript::~UiScript() {
+  ::KillTimer(nullptr, m_nTimer);
+  if (g_pScript == this) g_pScript = nullptr;
+  EXPECT_TRUE(Done()) << "the script stopped at step " << m_nNext + 1 << " of " << m_steps.size()
+                      << (m_nNext < m_steps.size() ? ": " + m_steps[m_nNext].what : "");
+}
+
+UiScript& UiScript::Then(std::function<void()> action) {
+  m_steps.push_back({[] { return true; }, std::move(action), "an action"});
+  return *this;
+}
+
+UiScript& UiScript::WaitUntil(std::function<bool()> condition, const char* what) {
+  m_steps.push_back({std::move(condition), [] {}, what});
+  return *this;
+}
+
+UiScript& UiScript::WaitForWindow(const char* caption, HWND* phWnd) {
+  std::string title = caption;
+  m_steps.push_back({[title] { return FindThreadWindow(title.c_str()) != nullptr; },
+                     [title, phWnd] {
+                       if (phWnd != nullptr) *phWnd = FindThreadWindow(title.c_str());
+                     },
+                     "the window \"" + title + "\""});
+  return *this;
+}
+
+UiScript& UiScript::AnswerMessageBox(const char* caption, int nID, MessageBoxInfo* pInfo) {
+  std::string title = caption;
+  m_steps.push_back({[title] { return FindThreadWindow(title.c_str()) != nullptr; },
+                     [title, nID, pInfo] {
+                       HWND hBox = FindThreadWindow(title.c_str());
+                       if (pInfo != nullptr) *pInfo = ReadMessageBox(hBox);
+                       ::PostMessageA(hBox, WM_COMMAND, nID, 0);
+                     },
+                     "the message box \"" + title + "\""});
+  return *this;
+}
+
+void CALLBACK UiScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_pScript != nullptr) g_pScript->Tick();
+}
+
+void UiScript::Tick() {
+  while (!m_bAbandoned && m_nNext < m_steps.size()) {
+    Step& step = m_steps[m_nNext];
+    if (!step.condition()) {
+      if (::GetTickCount() - m_dwStepStart > kStepLimitMs) Abandon(step.what);
+      return;
+    }
+    // Advance first: the action may block in a nested loop that ticks again.
+    ++m_nNext;
+    m_dwStepStart = ::GetTickCount();
+    std::function<void()> action = step.action;
+    action();
+  }
+}
+
+void UiScript::Abandon(const std::string& why) {
+  m_bAbandoned = true;
+  ADD_FAILURE() << "timed out waiting for " << why;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &EndDialogWindow, 0);
+}
+
+HWND UiScript::FindThreadWindow(const char* caption) {
+  Search search = {caption, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.hFound;
+}
+
+MessageBoxInfo UiScript::ReadMessageBox(HWND hWnd) {
+  MessageBoxInfo info;
+  info.hWnd = hWnd;
+  info.hOwner = ::GetWindow(hWnd, GW_OWNER);
+  info.caption = WindowText(hWnd);
+  for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr;
+       hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    const std::string name = ClassName(hChild);
+    const LONG style = ::GetWindowLongA(hChild, GWL_STYLE);
+    if (name == "Button") {
+      if (style & WS_VISIBLE) info.buttons.push_back(::GetDlgCtrlID(hChild));
+    } else if (name == "Static") {
+      if ((style & SS_TYPEMASK) == SS_ICON) {
+        info.hIcon = reinterpret_cast<HICON>(::SendMessageA(hChild, STM_GETICON, 0, 0));
+      } else if (!WindowText(hChild).empty()) {
+        info.text = WindowText(hChild);
+      }
+    }
+  }
+  return info;
+}

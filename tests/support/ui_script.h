@@ -1,0 +1,66 @@
+// UiScript: drives a modal dialog from inside its own message loop, the way a user would, by
+// running a list of steps from a thread timer. Every modal loop of the thread (the dialog's, and
+// those of message boxes shown on top of it) dispatches the timer, so a step can answer a message
+// box that some handler is blocked in.
+//
+// A step is a condition, polled until it holds, and then an action. The script advances before
+// an action runs, so an action that blocks in a nested loop lets the later steps go on. A step
+// that is still waiting after the time limit fails the test and ends every dialog of the thread,
+// so a broken dialog fails instead of hanging.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// What a message box showed.
+struct MessageBoxInfo {
+  HWND hWnd = nullptr;
+  HWND hOwner = nullptr;
+  std::string caption;
+  std::string text;
+  HICON hIcon = nullptr;
+  std::vector<int> buttons;  // command IDs of the box's buttons, in window order
+};
+
+class UiScript {
+ public:
+  UiScript();
+  ~UiScript();
+  UiScript(const UiScript&) = delete;
+  UiScript& operator=(const UiScript&) = delete;
+
+  // Runs action once the previous steps are done.
+  UiScript& Then(std::function<void()> action);
+  // Waits until condition holds.
+  UiScript& WaitUntil(std::function<bool()> condition, const char* what);
+  // Waits for a visible top-level window of this thread with this caption.
+  UiScript& WaitForWindow(const char* caption, HWND* phWnd = nullptr);
+  // Waits for a message box with this caption, records it in *pInfo, and presses button nID.
+  UiScript& AnswerMessageBox(const char* caption, int nID, MessageBoxInfo* pInfo = nullptr);
+
+  // TRUE once every step has run.
+  bool Done() const { return m_nNext == m_steps.size(); }
+
+  // A visible top-level window of this thread with this caption, or null.
+  static HWND FindThreadWindow(const char* caption);
+  static MessageBoxInfo ReadMessageBox(HWND hWnd);
+
+ private:
+  struct Step {
+    std::function<bool()> condition;
+    std::function<void()> action;
+    std::string what;
+  };
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+  void Tick();
+  void Abandon(const std::string& why);
+
+  std::vector<Step> m_steps;
+  size_t m_nNext = 0;
+  DWORD m_dwStepStart = 0;
+  UINT_PTR m_nTimer = 0;
+  bool m_bAbandoned = false;
+};
