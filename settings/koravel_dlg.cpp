@@ -1,6 +1,7 @@
 #include "koravel_dlg.h"
 
 BEGIN_MESSAGE_MAP(CKoravelDlg, CDialog)
+ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_WM_CLOSE()

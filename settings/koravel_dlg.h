@@ -8,10 +8,17 @@
 
 #include "resources/resource.h"
 
+// The i8042 port driver reads its mouse sample rate from this key and value when Windows starts.
+#define KORAVEL_PARAMETERS_KEY "SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters"
+#define KORAVEL_SAMPLE_RATE_VALUE "SampleRate"
+
 class CKoravelDlg : public CDialog {
  public:
   // Construction
   explicit CKoravelDlg(CWnd* pParent = nullptr);
+
+  // The rates the slider offers. A stored rate may lie outside them.
+  enum { MIN_RATE = 20, MAX_RATE = 200 };
 
   // Dialog data
   enum { IDD = IDD_SETTINGS };
@@ -26,6 +33,10 @@ class CKoravelDlg : public CDialog {
   // the close handler has run.
   void ReportError(DWORD dwCode);
 
+  // TRUE on Windows NT. Elsewhere the questionnaire runs first, and the answer is FALSE: the
+  // program does nothing on that platform.
+  BOOL CheckPlatform();
+
   // Where an icon of extent nIcon goes, centred in a client area of extent nClient: an odd margin
   // leaves its extra pixel before the icon (on the left, or on top).
   static int IconOrigin(int nClient, int nIcon);
@@ -33,8 +44,10 @@ class CKoravelDlg : public CDialog {
  protected:
   // Overridables
   void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
 
   // Message handlers
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnPaint();
   afx_msg HCURSOR OnQueryDragIcon();
   afx_msg void OnClose();

@@ -1,0 +1,19 @@
+#include <cstring>
+
+#include "platform_gate/wrong_platform_dlg.h"
+#include "settings/koravel_dlg.h"
+
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version structure of Windows NT 4.0");
+
+BOOL CKoravelDlg::CheckPlatform() {
+  // Should the call fail, the platform stays 0 (not NT) and the questionnaire runs.
+  OSVERSIONINFOA version;
+  std::memset(&version, 0, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;
+  ::GetVersionExA(&version);
+  if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return TRUE;
+
+  CWrongPlatformDlg dlg;
+  dlg.DoModal();
+  return FALSE;
+}
