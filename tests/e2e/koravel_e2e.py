@@ -112,14 +112,21 @@ class Run:
 
 
 class KoravelTestCase(unittest.TestCase):
-    """Starts each test with no window of Koravel's left over and ends every run it started."""
+    """Ends every run a test started, and puts the registry value back as it found it."""
 
     def setUp(self):
         self.runs = []
+        self.saved_value = value()
 
     def tearDown(self):
         for run in self.runs:
             run.stop()
+        deny(False)
+        saved = self.saved_value
+        if saved["state"] == "present":
+            set_value("raw", saved["type"], saved["bytes"])
+        else:
+            set_value(saved["state"])
 
     def start(self, *args):
         run = Run(*args)
@@ -128,3 +135,36 @@ class KoravelTestCase(unittest.TestCase):
 
     def assertEnds(self, run):
         self.assertTrue(run.ended(), "Koravel did not end")
+
+
+# The registry value under test, and the platform Wine reports.
+
+def value():
+    """The SampleRate value: {"state": "present"|"no-value"|"no-key", "type": N, "bytes": hex}."""
+    return probe("value")[0]
+
+
+def set_value(*how):
+    """set_value("dword", 60), set_value("raw", 3, "3c00"), set_value("no-value") ..."""
+    probe("set-value", *how)
+
+
+def deny(on=True):
+    probe("deny" if on else "allow")
+
+
+def emulate_windows_98(on=True):
+    probe("emulate", "Koravel.exe", "win98" if on else "-")
+
+
+SYSTEM_TEXT = {  # Wine's texts for the codes the tests meet
+    2: "File not found.\r\n",
+    5: "Access denied.\r\n",
+    234: "More data available.\r\n",
+}
+
+
+def message_text(w):
+    """The text of a message box: its one static that is not the icon."""
+    texts = [c["text"] for c in w.controls if c["class"] == "Static" and c["text"]]
+    return texts[0] if texts else ""

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const DWORD kStepLimitMs = 15000;
@@ -71,6 +73,13 @@ UiScript& UiScript::WaitForWindow(const char* caption, HWND* phWnd) {
   return *this;
 }
 
+UiScript& UiScript::WaitForNoWindow(const char* caption) {
+  std::string title = caption;
+  m_steps.push_back({[title] { return FindThreadWindow(title.c_str()) == nullptr; }, [] {},
+                     "the window \"" + title + "\" to go"});
+  return *this;
+}
+
 UiScript& UiScript::AnswerMessageBox(const char* caption, int nID, MessageBoxInfo* pInfo) {
   std::string title = caption;
   m_steps.push_back({[title] { return FindThreadWindow(title.c_str()) != nullptr; },
@@ -83,11 +92,38 @@ UiScript& UiScript::AnswerMessageBox(const char* caption, int nID, MessageBoxInf
   return *this;
 }
 
+UiScript& UiScript::AnswerEvery(const char* caption, int nID, std::vector<MessageBoxInfo>* pBoxes) {
+  m_rules.push_back({caption, nID, pBoxes, {}});
+  return *this;
+}
+
+void UiScript::ApplyRules() {
+  for (Rule& rule : m_rules) {
+    rule.answered.erase(std::remove_if(rule.answered.begin(), rule.answered.end(),
+                                       [](HWND hWnd) { return !::IsWindow(hWnd); }),
+                        rule.answered.end());
+    HWND hBox = FindThreadWindow(rule.caption.c_str());
+    if (hBox == nullptr ||
+        std::find(rule.answered.begin(), rule.answered.end(), hBox) != rule.answered.end()) {
+      continue;
+    }
+    rule.answered.push_back(hBox);
+    if (rule.pBoxes != nullptr) rule.pBoxes->push_back(ReadMessageBox(hBox));
+    ::PostMessageA(hBox, WM_COMMAND, rule.nID, 0);
+  }
+}
+
 void CALLBACK UiScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (g_pScript != nullptr) g_pScript->Tick();
 }
 
 void UiScript::Tick() {
+  if (m_bAbandoned) return;
+  ApplyRules();
+  if (Done() && ::GetTickCount() - m_dwStepStart > kStepLimitMs) {
+    Abandon("the dialogs to end after the last step");
+    return;
+  }
   while (!m_bAbandoned && m_nNext < m_steps.size()) {
     Step& step = m_steps[m_nNext];
     if (!step.condition()) {

@@ -4,6 +4,7 @@
 #include <afxwin.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/text.h"
 #include "tests/support/ui_script.h"
 #include "tests/unit/test_resource.h"
 
@@ -27,12 +28,6 @@ class CDdxDlg : public CDialog {
     DDX_Radio(pDX, IDC_TEST_RADIO1, m_nChoice);
   }
 };
-
-std::string ItemText(HWND hDlg, int nID) {
-  char text[256] = "";
-  ::GetDlgItemTextA(hDlg, nID, text, sizeof text);
-  return text;
-}
 
 bool Checked(HWND hDlg, int nID) { return ::IsDlgButtonChecked(hDlg, nID) == BST_CHECKED; }
 

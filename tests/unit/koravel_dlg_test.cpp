@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "settings/koravel_dlg.h"
+#include "tests/support/sample_rate_value.h"
+#include "tests/support/text.h"
 #include "tests/support/ui_script.h"
 
 namespace {
@@ -30,16 +32,11 @@ bool IsOpen(HKEY hKey) {
                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::string SystemText(DWORD dwCode) {
-  char text[2048] = "";
-  ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwCode, 0,
-                   text, sizeof text, nullptr);
-  return text;
-}
-
 class KoravelDlgTest : public ::testing::Test {
  protected:
+  void SetUp() override { ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(60))); }
   void TearDown() override { ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+  SampleRateValue m_value;
 };
 
 TEST_F(KoravelDlgTest, ControlsAndIconAreBound) {
@@ -71,11 +68,12 @@ TEST_F(KoravelDlgTest, CloseWithNoKeyOpenStillCancels) {
 // whatever key was opened since.
 TEST_F(KoravelDlgTest, TwoClosesCloseTheKeyOnce) {
   CTestDlg dlg;
-  HKEY hFirst = OpenTestKey();
+  HKEY hFirst = nullptr;
   HKEY hSecond = nullptr;
-  dlg.m_hKey = hFirst;
   UiScript script;
   script.WaitForWindow("Koravel Settings").Then([&] {
+    hFirst = dlg.m_hKey;
+    ASSERT_TRUE(IsOpen(hFirst));
     ::SendMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(nullptr, dlg.m_hKey);
     EXPECT_FALSE(IsOpen(hFirst));
@@ -102,13 +100,14 @@ TEST_F(KoravelDlgTest, ReportErrorShowsTheTextThenClosesTheKeyAndTheDialog) {
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.dwCode);
     CTestDlg dlg;
-    HKEY hKey = OpenTestKey();
-    dlg.m_hKey = hKey;
+    HKEY hKey = nullptr;
     MessageBoxInfo box;
     bool bReturned = false;
     UiScript script;
     script.WaitForWindow("Koravel Settings")
         .Then([&] {
+          hKey = dlg.m_hKey;
+          ASSERT_TRUE(IsOpen(hKey));
           dlg.ReportError(c.dwCode);
           // The close handler has run by the time the report returns.
           EXPECT_EQ(nullptr, dlg.m_hKey);

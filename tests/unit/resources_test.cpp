@@ -85,6 +85,63 @@ TEST_F(ResourcesTest, SettingsDialogTemplate) {
                  });
 }
 
+// The questionnaire and the About box are plain (not extended) templates.
+void ExpectPlainTemplate(const DialogTemplate& t, const char* caption, int cx, int cy) {
+  EXPECT_FALSE(t.extended);
+  EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
+            t.style);
+  EXPECT_EQ(0u, t.exStyle);
+  EXPECT_EQ((std::vector<int>{0, 0, cx, cy}), (std::vector<int>{t.x, t.y, t.cx, t.cy}));
+  EXPECT_EQ(caption, t.caption);
+  EXPECT_EQ(8, t.pointSize);
+  EXPECT_EQ("MS Sans Serif", t.face);
+}
+
+TEST_F(ResourcesTest, QuestionnaireTemplate) {
+  DialogTemplate t;
+  ASSERT_TRUE(m_reader.Dialog(IDD_WRONG_PLATFORM, &t));
+  ExpectPlainTemplate(t, "You have chosen to run this program on something other than NT", 275,
+                      100);
+  ExpectItems(
+      t,
+      {
+          {IDOK, "button", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 102, 79, 50, 14},
+          {-1, "static", "Please select one of the following:", WS_GROUP | SS_LEFT, 7, 7, 108, 8},
+          {IDC_CHOICE1, "button",
+           "I got this program with no description, and just thought I'd see what it does.",
+           WS_GROUP | BS_AUTORADIOBUTTON, 7, 17, 250, 10},
+          {IDC_CHOICE2, "button", "I have the cumulative brain capacity of a goat on heroin.",
+           BS_AUTORADIOBUTTON, 7, 28, 193, 10},
+          {IDC_CHOICE3, "button", "My parents were blood relatives.", BS_AUTORADIOBUTTON, 7, 39,
+           117, 10},
+          {IDC_CHOICE4, "button",
+           "I knew that it was for Windows NT, but I wanted to know what would happen.",
+           BS_AUTORADIOBUTTON, 7, 50, 261, 10},
+          {IDC_CHOICE5, "button", "I'm sorry, but I don't speak English.", BS_AUTORADIOBUTTON, 7,
+           60, 125, 10},
+      });
+}
+
+TEST_F(ResourcesTest, AboutTemplateAndMenuString) {
+  DialogTemplate t;
+  ASSERT_TRUE(m_reader.Dialog(IDD_ABOUT, &t));
+  ExpectPlainTemplate(t, "About Koravel", 235, 55);
+  ASSERT_EQ(5u, t.items.size());
+  const std::string firstNotice = t.items[2].text;
+  const std::string secondNotice = t.items[4].text;
+  EXPECT_FALSE(firstNotice.empty());
+  EXPECT_FALSE(secondNotice.empty());
+  ExpectItems(t,
+              {
+                  {-1, "static", "#128", SS_ICON, 11, 17, 20, 20},
+                  {-1, "static", "Koravel Version 1.0", WS_GROUP | SS_NOPREFIX, 40, 10, 119, 8},
+                  {-1, "static", firstNotice.c_str(), WS_GROUP | SS_LEFT, 40, 25, 119, 8},
+                  {IDOK, "button", "OK", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 178, 7, 50, 14},
+                  {-1, "static", secondNotice.c_str(), WS_GROUP | SS_LEFT, 39, 40, 119, 8},
+              });
+  EXPECT_EQ("&About Koravel...", m_reader.String(IDS_ABOUT_MENU));
+}
+
 TEST_F(ResourcesTest, IconGroupHoldsTwoSixteenColourImages) {
   const std::vector<IconGroupEntry> entries = m_reader.IconGroup(IDI_APP);
   ASSERT_EQ(2u, entries.size());

@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "tests/support/sample_rate_value.h"
 
 namespace {
 
@@ -157,30 +160,94 @@ int SystemMenu(HWND hWnd) {
   return 0;
 }
 
+std::string Hex(const std::vector<BYTE>& bytes) {
+  std::string text;
+  for (BYTE b : bytes) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02x", b);
+    text += digits;
+  }
+  return text;
+}
+
+std::vector<BYTE> FromHex(const std::string& text) {
+  std::vector<BYTE> bytes;
+  for (size_t i = 0; i + 1 < text.size(); i += 2) {
+    bytes.push_back(static_cast<BYTE>(std::strtoul(text.substr(i, 2).c_str(), nullptr, 16)));
+  }
+  return bytes;
+}
+
+int PrintValue() {
+  const StoredValue value = SampleRateValue::Read();
+  static const char* const kStates[] = {"no-key", "no-value", "present"};
+  std::printf("{\"kind\": \"value\", \"state\": \"%s\", \"type\": %lu, \"bytes\": \"%s\"}\n",
+              kStates[value.state], value.type, Hex(value.bytes).c_str());
+  return 0;
+}
+
+int SetValue(const std::vector<std::string>& args) {
+  StoredValue value;
+  if (args.size() == 2 && args[0] == "dword") {
+    value = StoredValue::Dword(std::strtoul(args[1].c_str(), nullptr, 0));
+  } else if (args.size() == 3 && args[0] == "raw") {
+    value = StoredValue::Raw(std::strtoul(args[1].c_str(), nullptr, 0), FromHex(args[2]));
+  } else if (args.size() == 1 && args[0] == "no-value") {
+    value = StoredValue::NoValue();
+  } else if (args.size() == 1 && args[0] == "no-key") {
+    value = StoredValue::NoKey();
+  } else {
+    return 2;
+  }
+  SampleRateValue::Deny(false);
+  return SampleRateValue::Write(value) ? 0 : 1;
+}
+
+int Emulate(const std::string& program, const std::string& version) {
+  const std::string key = "Software\\Wine\\AppDefaults\\" + program;
+  if (version == "-") {
+    const LONG lResult = ::RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version");
+    return lResult == ERROR_SUCCESS || lResult == ERROR_FILE_NOT_FOUND ? 0 : 1;
+  }
+  return ::RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "Version", REG_SZ, version.c_str(),
+                           static_cast<DWORD>(version.size() + 1)) == ERROR_SUCCESS
+             ? 0
+             : 1;
+}
+
+int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "value" && args.empty()) return PrintValue();
+  if (command == "set-value") return SetValue(args);
+  if (command == "deny" && args.empty()) return SampleRateValue::Deny(true) ? 0 : 1;
+  if (command == "allow" && args.empty()) return SampleRateValue::Deny(false) ? 0 : 1;
+  if (command == "emulate" && args.size() == 2) return Emulate(args[0], args[1]);
+  if (args.empty()) return 2;
+
+  const char* caption = args[0].c_str();
+  const DWORD dwTimeout = args.size() > 1 ? std::strtoul(args[1].c_str(), nullptr, 10) : 0;
+  if (command == "window") {
+    HWND hWnd = WaitFor(caption, dwTimeout, true);
+    if (hWnd == nullptr) return 1;
+    PrintWindow(hWnd);
+    return 0;
+  }
+  if (command == "gone") return WaitFor(caption, dwTimeout, false) != nullptr ? 0 : 1;
+  HWND hWnd = FindVisible(caption);
+  if (command == "sysmenu") return hWnd != nullptr ? SystemMenu(hWnd) : 1;
+  if (command == "syscommand" && args.size() == 2) {
+    return hWnd != nullptr && ::PostMessageA(hWnd, WM_SYSCOMMAND,
+                                             std::strtoul(args[1].c_str(), nullptr, 16), 0)
+               ? 0
+               : 1;
+  }
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return 2;
-  const std::string command = argv[1];
-  const char* caption = argv[2];
-  const DWORD dwTimeout = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
-  int result = 2;
-  if (command == "window") {
-    HWND hWnd = WaitFor(caption, dwTimeout, true);
-    if (hWnd != nullptr) PrintWindow(hWnd);
-    result = hWnd != nullptr ? 0 : 1;
-  } else if (command == "gone") {
-    result = WaitFor(caption, dwTimeout, false) != nullptr ? 0 : 1;
-  } else if (command == "sysmenu") {
-    HWND hWnd = FindVisible(caption);
-    result = hWnd != nullptr ? SystemMenu(hWnd) : 1;
-  } else if (command == "syscommand" && argc > 3) {
-    HWND hWnd = FindVisible(caption);
-    result = hWnd != nullptr &&
-                     ::PostMessageA(hWnd, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 16), 0)
-                 ? 0
-                 : 1;
-  }
+  if (argc < 2) return 2;
+  const int result = Run(argv[1], std::vector<std::string>(argv + 2, argv + argc));
   std::fflush(stdout);
   return result;
 }
