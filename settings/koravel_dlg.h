@@ -45,11 +45,14 @@ class CKoravelDlg : public CDialog {
   // Overridables
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  // Asks whether to exit Windows, writes the slider's rate and, on Yes, asks Windows to exit.
+  void OnOK() override;
 
   // Message handlers
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnPaint();
   afx_msg HCURSOR OnQueryDragIcon();
+  afx_msg void OnReleasedCaptureSlider(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnClose();
 
   HKEY m_hKey;    // the driver's parameters key, open from start-up until OnClose; null otherwise

@@ -12,6 +12,10 @@ void CKoravelDlg::ReportError(DWORD dwCode) {
     std::snprintf(szMessage, sizeof szMessage, "Windows has no description of error %lu (0x%08lX).",
                   static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
   }
+  // The box has no owner, so Windows would leave the dialog usable under it: a second OK could
+  // then start a second write while the first failure is still being reported.
+  const BOOL bWasDisabled = EnableWindow(FALSE);
   ::MessageBoxA(nullptr, szMessage, "Error", MB_ICONINFORMATION);
+  if (!bWasDisabled) EnableWindow(TRUE);
   SendMessage(WM_CLOSE);
 }

@@ -4,6 +4,7 @@ through X (xdotool), and koravel_probe.exe to read windows and the registry from
 The environment names what to run: KORAVEL_EXE and KORAVEL_PROBE (Unix paths); DISPLAY and
 WINEPREFIX name the X server and the Wine prefix of the run.
 """
+import atexit
 import json
 import os
 import subprocess
@@ -91,12 +92,11 @@ def wait_gone(caption, timeout_ms=WINDOW_TIMEOUT_MS):
     return probe("gone", caption, timeout_ms, check=False) is not None
 
 
-class Run:
-    """One run of Koravel.exe."""
+class Process:
+    """A Windows program started under Wine."""
 
-    def __init__(self, *args):
-        self.process = subprocess.Popen(["wine", KORAVEL, *args], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+    def __init__(self, *command, **options):
+        self.process = subprocess.Popen(["wine", *command], stderr=subprocess.DEVNULL, **options)
 
     def ended(self, timeout=EXIT_TIMEOUT_S):
         try:
@@ -109,12 +109,39 @@ class Run:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.process.stdout:
+            self.process.stdout.close()
+
+
+class Run(Process):
+    """One run of Koravel.exe."""
+
+    def __init__(self, *args):
+        super().__init__(KORAVEL, *args, stdout=subprocess.DEVNULL)
+
+
+_witness = None
+
+
+def session_witness():
+    """The witness of the current Wine session, started if there is none (the last one may
+    have gone with a session that Koravel ended).
+
+    Its window also keeps Wine's desktop process up for the whole session: with none running,
+    two programs that start at once (Koravel and a probe) each start one, and Wine can then hang.
+    """
+    global _witness
+    if _witness is None or _witness.process.poll() is not None:
+        _witness = Witness()
+        atexit.register(_witness.stop)
+    return _witness
 
 
 class KoravelTestCase(unittest.TestCase):
     """Ends every run a test started, and puts the registry value back as it found it."""
 
     def setUp(self):
+        self.witness = session_witness()
         self.runs = []
         self.saved_value = value()
 
@@ -150,21 +177,35 @@ def set_value(*how):
 
 
 def deny(on=True):
-    probe("deny" if on else "allow")
+    """Lets everyone only read the key; deny(False) undoes it, where there is a key."""
+    probe("deny") if on else probe("allow", check=False)
 
 
 def emulate_windows_98(on=True):
     probe("emulate", "Koravel.exe", "win98" if on else "-")
 
 
-SYSTEM_TEXT = {  # Wine's texts for the codes the tests meet
-    2: "File not found.\r\n",
-    5: "Access denied.\r\n",
-    234: "More data available.\r\n",
-}
+def system_text(code):
+    """The system's message text for an error code, as Wine gives it."""
+    return probe("text", code)[0]["text"]
+
+
+SHUTDOWN = "Shutdown?"
+IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+SLIDER, BAR, CURRENT_TEXT, NEW_TEXT = 1003, 1002, 1004, 1005
 
 
 def message_text(w):
     """The text of a message box: its one static that is not the icon."""
     texts = [c["text"] for c in w.controls if c["class"] == "Static" and c["text"]]
     return texts[0] if texts else ""
+
+
+class Witness(Process):
+    """A program with a window of its own, run beside Koravel in the same Wine session: it ends
+    when the session ends."""
+
+    def __init__(self):
+        super().__init__(PROBE, "witness", stdout=subprocess.PIPE, text=True)
+        if '"ready"' not in self.process.stdout.readline():
+            raise AssertionError("the witness did not start")

@@ -48,7 +48,7 @@ class StartupTest(e2e.KoravelTestCase):
                 before = e2e.value()
                 run = self.start()
                 box = e2e.window("Error")
-                self.assertEqual(e2e.SYSTEM_TEXT[code], e2e.message_text(box))
+                self.assertEqual(e2e.system_text(code), e2e.message_text(box))
                 box.click(text="OK")
                 self.assertEnds(run)
                 self.assertTrue(e2e.wait_gone("Error", 0))

@@ -49,9 +49,9 @@ TEST_F(KoravelDlgTest, ControlsAndIconAreBound) {
     EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_CURRENT_BAR), dlg.m_progress.m_hWnd);
     EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hIcon),
               ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
-    ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
   });
-  EXPECT_EQ(IDOK, dlg.DoModal());
+  EXPECT_EQ(IDCANCEL, dlg.DoModal());
 }
 
 TEST_F(KoravelDlgTest, CloseWithNoKeyOpenStillCancels) {

@@ -215,7 +215,43 @@ int Emulate(const std::string& program, const std::string& version) {
              : 1;
 }
 
+int PrintSystemText(DWORD dwCode) {
+  char text[2048] = "";
+  ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwCode, 0,
+                   text, sizeof text, nullptr);
+  std::printf("{\"kind\": \"text\", \"text\": %s}\n", Json(text).c_str());
+  return 0;
+}
+
+LRESULT CALLBACK WitnessProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENDSESSION && wParam) ::PostQuitMessage(0);
+  return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+// A window of its own, beside the program under test: the end of a Windows session ends every
+// program that has one, so this process ending shows that the session ended.
+int Witness() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = &WitnessProc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KoravelWitness";
+  ::RegisterClassA(&wc);
+  if (::CreateWindowExA(0, wc.lpszClassName, "Koravel test witness", WS_OVERLAPPED, 1000, 740, 20,
+                        20, nullptr, nullptr, wc.hInstance, nullptr) == nullptr) {
+    return 1;
+  }
+  std::printf("{\"kind\": \"ready\"}\n");
+  std::fflush(stdout);
+  MSG msg;
+  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+  return 0;
+}
+
 int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "text" && args.size() == 1) {
+    return PrintSystemText(std::strtoul(args[0].c_str(), nullptr, 0));
+  }
+  if (command == "witness" && args.empty()) return Witness();
   if (command == "value" && args.empty()) return PrintValue();
   if (command == "set-value") return SetValue(args);
   if (command == "deny" && args.empty()) return SampleRateValue::Deny(true) ? 0 : 1;
