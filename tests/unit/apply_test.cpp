@@ -155,7 +155,6 @@ TEST_F(ApplyTest, FailedWriteIsReportedWithoutExitingWindows) {
   ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(60)));
   CKoravelDlg dlg;
   MessageBoxInfo error;
-  bool bDisabledUnderError = false;
   UiScript script;
   script.WaitForWindow("Koravel Settings")
       .Then([&] {
@@ -164,11 +163,12 @@ TEST_F(ApplyTest, FailedWriteIsReportedWithoutExitingWindows) {
       })
       .AnswerMessageBox("Shutdown?", IDYES)
       .WaitForWindow("Error")
-      .Then([&] { bDisabledUnderError = !::IsWindowEnabled(dlg.m_hWnd); })
+      .Then([&] {
+        EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd)) << "no second OK while the error is shown";
+      })
       .AnswerMessageBox("Error", IDOK, &error);
   EXPECT_EQ(IDCANCEL, dlg.DoModal()) << "ended by the report, not by OK";
   EXPECT_EQ(SystemText(ERROR_KEY_DELETED), error.text);
-  EXPECT_TRUE(bDisabledUnderError) << "no second OK while the error is shown";
   EXPECT_TRUE(g_exits.empty());
   EXPECT_EQ(StoredValue::NoKey(), SampleRateValue::Read());
 }
