@@ -1,5 +1,7 @@
 #include "ui_script.h"
 
+#include "window_search.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,33 +11,9 @@ namespace {
 const DWORD kStepLimitMs = 15000;
 UiScript* g_pScript = nullptr;  // timers carry no context; one script runs at a time
 
-std::string WindowText(HWND hWnd) {
-  char text[4096] = "";
-  ::GetWindowTextA(hWnd, text, sizeof text);
-  return text;
-}
-
-std::string ClassName(HWND hWnd) {
-  char name[256] = "";
-  ::GetClassNameA(hWnd, name, sizeof name);
-  return name;
-}
-
 BOOL CALLBACK EndDialogWindow(HWND hWnd, LPARAM) {
-  if (ClassName(hWnd) == "#32770") ::EndDialog(hWnd, IDABORT);
+  if (WindowClass(hWnd) == "#32770") ::EndDialog(hWnd, IDABORT);
   return TRUE;
-}
-
-struct Search {
-  const char* caption;
-  HWND hFound;
-};
-
-BOOL CALLBACK MatchCaption(HWND hWnd, LPARAM lParam) {
-  Search* pSearch = reinterpret_cast<Search*>(lParam);
-  if (!::IsWindowVisible(hWnd) || WindowText(hWnd) != pSearch->caption) return TRUE;
-  pSearch->hFound = hWnd;
-  return FALSE;
 }
 
 }  // namespace
@@ -145,27 +123,25 @@ void UiScript::Abandon(const std::string& why) {
 }
 
 HWND UiScript::FindThreadWindow(const char* caption) {
-  Search search = {caption, nullptr};
-  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.hFound;
+  return FindVisibleWindow(caption, ::GetCurrentThreadId());
 }
 
 MessageBoxInfo UiScript::ReadMessageBox(HWND hWnd) {
   MessageBoxInfo info;
   info.hWnd = hWnd;
   info.hOwner = ::GetWindow(hWnd, GW_OWNER);
-  info.caption = WindowText(hWnd);
+  info.caption = WindowCaption(hWnd);
   for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr;
        hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-    const std::string name = ClassName(hChild);
+    const std::string name = WindowClass(hChild);
     const LONG style = ::GetWindowLongA(hChild, GWL_STYLE);
     if (name == "Button") {
       if (style & WS_VISIBLE) info.buttons.push_back(::GetDlgCtrlID(hChild));
     } else if (name == "Static") {
       if ((style & SS_TYPEMASK) == SS_ICON) {
         info.hIcon = reinterpret_cast<HICON>(::SendMessageA(hChild, STM_GETICON, 0, 0));
-      } else if (!WindowText(hChild).empty()) {
-        info.text = WindowText(hChild);
+      } else if (!WindowCaption(hChild).empty()) {
+        info.text = WindowCaption(hChild);
       }
     }
   }

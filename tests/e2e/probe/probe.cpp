@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/support/sample_rate_value.h"
+#include "tests/support/window_search.h"
 
 namespace {
 
@@ -48,20 +49,6 @@ std::string Text(HWND hWnd) {
   return text;
 }
 
-// A top-level window's caption, read without sending it a message: a window of a process that is
-// starting up or hung must not stall the search.
-std::string Caption(HWND hWnd) {
-  char text[1024] = "";
-  ::GetWindowTextA(hWnd, text, sizeof text);
-  return text;
-}
-
-std::string ClassOf(HWND hWnd) {
-  char name[256] = "";
-  ::GetClassNameA(hWnd, name, sizeof name);
-  return name;
-}
-
 std::string Rect(HWND hWnd) {
   RECT r;
   ::GetWindowRect(hWnd, &r);
@@ -71,28 +58,10 @@ std::string Rect(HWND hWnd) {
   return text;
 }
 
-struct Search {
-  const char* caption;
-  HWND hFound;
-};
-
-BOOL CALLBACK MatchCaption(HWND hWnd, LPARAM lParam) {
-  Search* pSearch = reinterpret_cast<Search*>(lParam);
-  if (!::IsWindowVisible(hWnd) || Caption(hWnd) != pSearch->caption) return TRUE;
-  pSearch->hFound = hWnd;
-  return FALSE;
-}
-
-HWND FindVisible(const char* caption) {
-  Search search = {caption, nullptr};
-  ::EnumWindows(&MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.hFound;
-}
-
 HWND WaitFor(const char* caption, DWORD dwTimeout, bool bPresent) {
   const DWORD dwStart = ::GetTickCount();
   for (;;) {
-    HWND hWnd = FindVisible(caption);
+    HWND hWnd = FindVisibleWindow(caption);
     if ((hWnd != nullptr) == bPresent) return bPresent ? hWnd : reinterpret_cast<HWND>(1);
     if (::GetTickCount() - dwStart > dwTimeout) return nullptr;
     ::Sleep(50);
@@ -105,7 +74,7 @@ void PrintWindow(HWND hWnd) {
   std::printf(
       "{\"kind\": \"window\", \"caption\": %s, \"pid\": %lu, \"owner\": %d, "
       "\"enabled\": %d, \"iconic\": %d, \"style\": %lu, %s}\n",
-      Json(Caption(hWnd)).c_str(), pid, ::GetWindow(hWnd, GW_OWNER) != nullptr,
+      Json(WindowCaption(hWnd)).c_str(), pid, ::GetWindow(hWnd, GW_OWNER) != nullptr,
       ::IsWindowEnabled(hWnd) ? 1 : 0, ::IsIconic(hWnd) ? 1 : 0,
       static_cast<unsigned long>(::GetWindowLongA(hWnd, GWL_STYLE)), Rect(hWnd).c_str());
   GUITHREADINFO gui = {};
@@ -113,7 +82,7 @@ void PrintWindow(HWND hWnd) {
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &gui);
   for (HWND hChild = ::GetWindow(hWnd, GW_CHILD); hChild != nullptr;
        hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-    const std::string cls = ClassOf(hChild);
+    const std::string cls = WindowClass(hChild);
     std::string extra;
     char buffer[160];
     if (cls == TRACKBAR_CLASSA) {
@@ -247,7 +216,17 @@ int Witness() {
   return 0;
 }
 
+// Wine reads the screen's DPI from the user's desktop settings when a program starts.
+int SetDpi(DWORD dwDpi) {
+  return ::RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                           &dwDpi, sizeof dwDpi) == ERROR_SUCCESS
+             ? 0
+             : 1;
+}
+
 int Run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "dpi" && args.size() == 1)
+    return SetDpi(std::strtoul(args[0].c_str(), nullptr, 10));
   if (command == "text" && args.size() == 1) {
     return PrintSystemText(std::strtoul(args[0].c_str(), nullptr, 0));
   }
@@ -268,7 +247,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     return 0;
   }
   if (command == "gone") return WaitFor(caption, dwTimeout, false) != nullptr ? 0 : 1;
-  HWND hWnd = FindVisible(caption);
+  HWND hWnd = FindVisibleWindow(caption);
   if (command == "sysmenu") return hWnd != nullptr ? SystemMenu(hWnd) : 1;
   if (command == "syscommand" && args.size() == 2) {
     return hWnd != nullptr && ::PostMessageA(hWnd, WM_SYSCOMMAND,
