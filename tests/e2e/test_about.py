@@ -24,7 +24,7 @@ class AboutTest(e2e.KoravelTestCase):
         before = e2e.window(e2e.SETTINGS)
         for _ in range(2):
             e2e.key("alt+space")
-            e2e.key("a")
+            e2e.key("End", "Return")  # the last entry of the system menu
             about = e2e.window(ABOUT)
             self.assertIn("Koravel Version 1.0", about.texts())
             self.assertFalse(e2e.window(e2e.SETTINGS).info["enabled"], "modal over the settings")
