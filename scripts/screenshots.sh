@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Remakes the README's screenshots in docs/ from the x86_64 build: Koravel runs inside Wine's
+# Remakes the README's screenshots in docs/ from the x86_64 build: the settings dialog, the About
+# box over it, and the questionnaire of a platform other than NT. Koravel runs inside Wine's
 # virtual desktop, which draws the windows' caption bars, on a private X display.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
@@ -13,11 +14,12 @@ koravel_prefix "$(mktemp -d /tmp/koravel-shots.XXXXXX)/prefix"
 koravel_demo_value
 
 build="$KORAVEL_ROOT/build/x86_64"
+probe="$build/tests/koravel_probe.exe"
 desktop_name=koravel
 
-# Saves what the virtual desktop shows, trimmed of the empty desktop around it, to docs/FILE once
-# it holds a window of at least MIN_WIDTH pixels. (The probe cannot help here: a program sees only
-# the windows of its own desktop.)
+# Waits until the virtual desktop holds windows at least MIN_WIDTH pixels wide, then saves what it
+# shows, trimmed of the empty desktop around them, to docs/FILE. (The probe cannot wait here: a
+# program sees only the windows of its own desktop.)
 shoot() {
   local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1"
   desktop=$(xdotool search --sync --name "^$desktop_name - Wine desktop\$" | head -n 1)
@@ -31,5 +33,30 @@ shoot() {
   koravel_log "saved docs/$file"
 }
 
-wine explorer "/desktop=$desktop_name,640x480" "$build/Koravel.exe" &
+# Runs Koravel in the virtual desktop until the caller is done with it.
+start_koravel() {
+  wine explorer "/desktop=$desktop_name,640x480" "$build/Koravel.exe" &
+  koravel_pid=$!
+}
+stop_koravel() {
+  wineserver -k
+  wait "$koravel_pid" || true
+  wineserver -p 2>/dev/null || true
+}
+
+start_koravel
 shoot settings.png 200
+sleep 2  # a second look, once every control has painted
+shoot settings.png 200
+# The About entry is the last of the system menu.
+xdotool key alt+space
+sleep 0.5
+xdotool key End Return
+shoot about.png 350
+stop_koravel
+
+wine "$probe" emulate Koravel.exe win98
+start_koravel
+shoot questionnaire.png 400
+stop_koravel
+wine "$probe" emulate Koravel.exe -
