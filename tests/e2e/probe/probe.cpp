@@ -71,12 +71,16 @@ HWND WaitFor(const char* caption, DWORD dwTimeout, bool bPresent) {
 void PrintWindow(HWND hWnd) {
   DWORD pid = 0;
   ::GetWindowThreadProcessId(hWnd, &pid);
+  RECT client;
+  ::GetClientRect(hWnd, &client);
+  ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
   std::printf(
       "{\"kind\": \"window\", \"caption\": %s, \"pid\": %lu, \"owner\": %d, "
-      "\"enabled\": %d, \"iconic\": %d, \"style\": %lu, %s}\n",
+      "\"enabled\": %d, \"iconic\": %d, \"style\": %lu, \"client\": [%ld, %ld, %ld, %ld], %s}\n",
       Json(WindowCaption(hWnd)).c_str(), pid, ::GetWindow(hWnd, GW_OWNER) != nullptr,
       ::IsWindowEnabled(hWnd) ? 1 : 0, ::IsIconic(hWnd) ? 1 : 0,
-      static_cast<unsigned long>(::GetWindowLongA(hWnd, GWL_STYLE)), Rect(hWnd).c_str());
+      static_cast<unsigned long>(::GetWindowLongA(hWnd, GWL_STYLE)), client.left, client.top,
+      client.right - client.left, client.bottom - client.top, Rect(hWnd).c_str());
   GUITHREADINFO gui = {};
   gui.cbSize = sizeof gui;
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &gui);
