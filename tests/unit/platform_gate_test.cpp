@@ -3,6 +3,8 @@
 // itself, under Wine's Windows 98 emulation, is tested end to end.)
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform_gate/wrong_platform_dlg.h"
 #include "settings/koravel_dlg.h"
 #include "tests/support/ui_script.h"
@@ -30,12 +32,18 @@ const Reason kReasons[] = {
     {nullptr, "Entonces estoy apesadumbrado de haber ofendidole.Yo qero Taco Bell"},
 };
 
-// Answers every reply box, whatever its caption.
-void AnswerEveryReply(UiScript& script, std::vector<MessageBoxInfo>* pReplies) {
+// Runs the questionnaire: act once it is up, answering every reply box whatever its caption.
+// Returns how it ended.
+int RunQuestionnaire(CWrongPlatformDlg& dlg, const std::function<void(HWND)>& act,
+                     std::vector<MessageBoxInfo>* pReplies) {
+  HWND hQuestionnaire = nullptr;
+  UiScript script;
   for (const Reason& reason : kReasons) {
     script.AnswerEvery(reason.caption != nullptr ? reason.caption : AfxGetAppName(), IDOK,
                        pReplies);
   }
+  script.WaitForWindow(kQuestionnaire, &hQuestionnaire).Then([&] { act(hQuestionnaire); });
+  return dlg.DoModal();
 }
 
 TEST(PlatformGate, EachReasonGetsItsOwnReply) {
@@ -44,13 +52,14 @@ TEST(PlatformGate, EachReasonGetsItsOwnReply) {
     CWrongPlatformDlg dlg;
     std::vector<MessageBoxInfo> replies;
     HWND hQuestionnaire = nullptr;
-    UiScript script;
-    AnswerEveryReply(script, &replies);
-    script.WaitForWindow(kQuestionnaire, &hQuestionnaire).Then([&] {
-      ::CheckRadioButton(hQuestionnaire, IDC_CHOICE1, IDC_CHOICE5, IDC_CHOICE1 + nReason);
-      ::SendDlgItemMessageA(hQuestionnaire, IDOK, BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(IDOK, RunQuestionnaire(
+                        dlg,
+                        [&](HWND hWnd) {
+                          hQuestionnaire = hWnd;
+                          ::CheckRadioButton(hWnd, IDC_CHOICE1, IDC_CHOICE5, IDC_CHOICE1 + nReason);
+                          ::SendDlgItemMessageA(hWnd, IDOK, BM_CLICK, 0, 0);
+                        },
+                        &replies));
     EXPECT_EQ(nReason, dlg.m_nChoice);
     ASSERT_EQ(1u, replies.size());
     const Reason& expected = kReasons[nReason];
@@ -65,14 +74,13 @@ TEST(PlatformGate, EachReasonGetsItsOwnReply) {
 TEST(PlatformGate, FirstReasonIsCheckedAtFirst) {
   CWrongPlatformDlg dlg;
   std::vector<MessageBoxInfo> replies;
-  HWND hQuestionnaire = nullptr;
-  UiScript script;
-  AnswerEveryReply(script, &replies);
-  script.WaitForWindow(kQuestionnaire, &hQuestionnaire).Then([&] {
-    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hQuestionnaire, IDC_CHOICE1));
-    ::PostMessageA(hQuestionnaire, WM_COMMAND, IDOK, 0);
-  });
-  EXPECT_EQ(IDOK, dlg.DoModal());
+  EXPECT_EQ(IDOK, RunQuestionnaire(
+                      dlg,
+                      [](HWND hWnd) {
+                        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hWnd, IDC_CHOICE1));
+                        ::PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+                      },
+                      &replies));
   ASSERT_EQ(1u, replies.size());
   EXPECT_EQ(kReasons[0].caption, replies[0].caption);
 }
@@ -92,14 +100,15 @@ TEST(PlatformGate, NoReplyWithoutAReasonOrAfterACancel) {
     SCOPED_TRACE(c.what);
     CWrongPlatformDlg dlg;
     std::vector<MessageBoxInfo> replies;
-    HWND hQuestionnaire = nullptr;
-    UiScript script;
-    AnswerEveryReply(script, &replies);
-    script.WaitForWindow(kQuestionnaire, &hQuestionnaire).Then([&] {
-      if (c.nResult == IDOK) ::CheckDlgButton(hQuestionnaire, IDC_CHOICE1, BST_UNCHECKED);
-      ::PostMessageA(hQuestionnaire, c.message, c.wParam, 0);
-    });
-    EXPECT_EQ(c.nResult, dlg.DoModal());
+    EXPECT_EQ(c.nResult, RunQuestionnaire(
+                             dlg,
+                             [&](HWND hWnd) {
+                               if (c.nResult == IDOK) {
+                                 ::CheckDlgButton(hWnd, IDC_CHOICE1, BST_UNCHECKED);
+                               }
+                               ::PostMessageA(hWnd, c.message, c.wParam, 0);
+                             },
+                             &replies));
     EXPECT_TRUE(replies.empty());
   }
 }
