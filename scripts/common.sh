@@ -66,7 +66,8 @@ koravel_prefix() {
   wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     koravel_log "creating the Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
   fi
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
