@@ -27,7 +27,7 @@ wine "$exe" &
 koravel=$!
 if window=$(xdotool search --sync --onlyvisible --name '^Koravel Settings$' 2>/dev/null | head -n 1) \
    && [ -n "$window" ]; then
-  sleep 1
+  sleep 3  # let every control paint
   import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
     awk -F= '/WIDTH|HEIGHT|^X|^Y/ {v[$1]=$2} END {printf "%dx%d+%d+%d", v["WIDTH"], v["HEIGHT"], v["X"], v["Y"]}')" \
     "$KORAVEL_ROOT/build/koravel-demo.png"
