@@ -13,6 +13,22 @@ def thumb_x(slider, rate):
     return slider["x"] + margin + (rate - 20) * (slider["w"] - 2 * margin) // 180
 
 
+def press_ok_and_answer(answer):
+    """OK in the settings dialog, then the given button of the Shutdown? prompt."""
+    e2e.window(e2e.SETTINGS).click(e2e.IDOK)
+    e2e.window(e2e.SHUTDOWN).click(answer)
+
+
+def stored_dword(rate):
+    """The value as Koravel writes it: present, REG_DWORD, four little-endian bytes."""
+    return ("present", 4, "%02x000000" % rate)
+
+
+def stored():
+    value = e2e.value()
+    return tuple(value[k] for k in ("state", "type", "bytes"))
+
+
 class ApplyTest(e2e.KoravelTestCase):
     def focus_slider(self):
         for _ in range(3):
@@ -32,10 +48,9 @@ class ApplyTest(e2e.KoravelTestCase):
         self.assertLessEqual(abs(position - 150), 5, "the thumb followed the mouse")
         self.assertEqual(str(position), w.control(e2e.NEW_TEXT)["text"])
         self.assertEqual("60", w.control(e2e.CURRENT_TEXT)["text"])
-        w.click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDNO)
+        press_ok_and_answer(e2e.IDNO)
         self.assertEnds(run)
-        self.assertEqual("%02x000000" % position, e2e.value()["bytes"])
+        self.assertEqual(stored_dword(position), stored())
 
     def test_keyboard_moves_leave_the_text_and_ok_writes_the_position(self):
         e2e.set_value("dword", 100)
@@ -47,45 +62,38 @@ class ApplyTest(e2e.KoravelTestCase):
             w = e2e.window(e2e.SETTINGS)
             self.assertEqual(position, w.control(e2e.SLIDER)["pos"], key)
             self.assertEqual("100", w.control(e2e.NEW_TEXT)["text"], key)
-        w.click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDNO)
+        press_ok_and_answer(e2e.IDNO)
         self.assertEnds(run)
-        self.assertEqual(("present", 4, "bd000000"),
-                         tuple(e2e.value()[k] for k in ("state", "type", "bytes")))
+        self.assertEqual(stored_dword(189), stored())
 
     def test_cancel_at_the_prompt_then_ok_again(self):
         e2e.set_value("dword", 60)
         run = self.start()
         self.focus_slider()
         e2e.key("End")
-        e2e.window(e2e.SETTINGS).click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDCANCEL)
+        press_ok_and_answer(e2e.IDCANCEL)
         self.assertTrue(e2e.wait_gone(e2e.SHUTDOWN))
-        self.assertEqual("3c000000", e2e.value()["bytes"])
-        e2e.window(e2e.SETTINGS).click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDNO)
+        self.assertEqual(stored_dword(60), stored())
+        press_ok_and_answer(e2e.IDNO)
         self.assertEnds(run)
-        self.assertEqual("c8000000", e2e.value()["bytes"])
+        self.assertEqual(stored_dword(200), stored())
 
     def test_yes_writes_the_rate_and_ends_the_session(self):
         e2e.set_value("dword", 60)
         run = self.start()
         self.focus_slider()
         e2e.key("End")
-        e2e.window(e2e.SETTINGS).click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDYES)
+        press_ok_and_answer(e2e.IDYES)
         self.assertTrue(self.witness.ended(60), "the session did not end")
         self.assertEnds(run)
-        self.assertEqual(("present", 4, "c8000000"),
-                         tuple(e2e.value()[k] for k in ("state", "type", "bytes")))
+        self.assertEqual(stored_dword(200), stored())
 
     def test_failed_write_is_reported_and_windows_keeps_running(self):
         e2e.set_value("dword", 60)
         run = self.start()
         settings = e2e.window(e2e.SETTINGS)
         e2e.set_value("no-key")  # deleted under the open handle
-        settings.click(e2e.IDOK)
-        e2e.window(e2e.SHUTDOWN).click(e2e.IDYES)
+        press_ok_and_answer(e2e.IDYES)
         error = e2e.window("Error")
         self.assertEqual(e2e.system_text(1018), e2e.message_text(error))
         # The dialog under the report takes no second OK.

@@ -1,4 +1,4 @@
-// The settings dialog's own behaviour: its controls and icon, the close handler that releases
+// The settings dialog's own behaviour: the close handler that releases
 // the registry key, the error report, and where the icon is drawn while minimised.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@ const char kTestKey[] = "Software\\Koravel Tests";
 // Opens the other members to the tests.
 class CTestDlg : public CKoravelDlg {
  public:
-  using CKoravelDlg::m_hIcon;
   using CKoravelDlg::m_hKey;
 };
 
@@ -38,21 +37,6 @@ class KoravelDlgTest : public ::testing::Test {
   void TearDown() override { ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
   SampleRateValue m_value;
 };
-
-TEST_F(KoravelDlgTest, ControlsAndIconAreBound) {
-  CTestDlg dlg;
-  EXPECT_EQ(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP)), dlg.m_hIcon);
-  EXPECT_NE(nullptr, dlg.m_hIcon);
-  UiScript script;
-  script.WaitForWindow("Koravel Settings").Then([&] {
-    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_NEW_SLIDER), dlg.m_slider.m_hWnd);
-    EXPECT_EQ(::GetDlgItem(dlg.m_hWnd, IDC_CURRENT_BAR), dlg.m_progress.m_hWnd);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hIcon),
-              ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
-    ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
-  });
-  EXPECT_EQ(IDCANCEL, dlg.DoModal());
-}
 
 TEST_F(KoravelDlgTest, CloseWithNoKeyOpenStillCancels) {
   CTestDlg dlg;

@@ -66,21 +66,27 @@ TEST_F(StartupTest, StoredRateIsShownExactlyWhileBarAndSliderClamp) {
   EXPECT_TRUE(m_errors.empty());
 }
 
-TEST_F(StartupTest, ControlsAreSetUpForTwentyToTwoHundred) {
+TEST_F(StartupTest, ControlsAndIconAreSetUpForTwentyToTwoHundred) {
   ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(100)));
   CKoravelDlg dlg;
   UiScript script;
   script.WaitForWindow("Koravel Settings").Then([&] {
     HWND hSlider = ::GetDlgItem(dlg.m_hWnd, IDC_NEW_SLIDER);
     HWND hBar = ::GetDlgItem(dlg.m_hWnd, IDC_CURRENT_BAR);
+    EXPECT_EQ(hSlider, dlg.m_slider.m_hWnd);
+    EXPECT_EQ(hBar, dlg.m_progress.m_hWnd);
     EXPECT_EQ(20, ::SendMessageA(hSlider, TBM_GETRANGEMIN, 0, 0));
     EXPECT_EQ(200, ::SendMessageA(hSlider, TBM_GETRANGEMAX, 0, 0));
     EXPECT_EQ(10, ::SendMessageA(hSlider, TBM_GETPAGESIZE, 0, 0));
     EXPECT_EQ(19, ::SendMessageA(hSlider, TBM_GETNUMTICS, 0, 0)) << "a tick every 10";
     EXPECT_EQ(20, ::SendMessageA(hBar, PBM_GETRANGE, TRUE, 0));
     EXPECT_EQ(200, ::SendMessageA(hBar, PBM_GETRANGE, FALSE, 0));
-    // The dialog's icon, big and small.
+    // The dialog's icon, big and small, and the one dragged while minimised.
     const LRESULT hIcon = ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(
+                  ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP))),
+              hIcon);
+    EXPECT_NE(0, hIcon);
     EXPECT_EQ(hIcon, ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0));
     EXPECT_EQ(hIcon, ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0));
     ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
