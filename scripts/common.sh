@@ -29,8 +29,8 @@ koravel_install_deps() {
   koravel_log "installing ${missing[*]}"
   "${sudo[@]}" dpkg --add-architecture i386
   "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" fonts-wine >/dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" fonts-wine \
+    >/dev/null
 }
 
 # Configures and builds one target (i686 or x86_64) into build/ARCH.
