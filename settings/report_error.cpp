@@ -1,21 +1,21 @@
-#include <cstdio>
-
 #include "koravel_dlg.h"
 
 void CKoravelDlg::ReportError(DWORD dwCode) {
   // Inserts are ignored: the call has no arguments to fill them with, and a system text that
   // holds one ("%1") must be shown as it stands rather than read arguments that are not there.
-  char szMessage[2048];
-  const DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                         nullptr, dwCode, 0, szMessage, sizeof szMessage, nullptr);
-  if (nLength == 0) {
-    std::snprintf(szMessage, sizeof szMessage, "Windows has no description of error %lu (0x%08lX).",
-                  static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
+  char szText[2048];
+  CString strMessage;
+  if (::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwCode,
+                       0, szText, sizeof szText, nullptr) != 0) {
+    strMessage = szText;
+  } else {
+    strMessage.Format("Windows has no description of error %lu (0x%08lX).",
+                      static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
   }
   // The box has no owner, so Windows would leave the dialog usable under it: a second OK could
   // then start a second write while the first failure is still being reported.
   const BOOL bWasDisabled = EnableWindow(FALSE);
-  ::MessageBoxA(nullptr, szMessage, "Error", MB_ICONINFORMATION);
+  ::MessageBoxA(nullptr, strMessage, "Error", MB_ICONINFORMATION);
   if (!bWasDisabled) EnableWindow(TRUE);
   SendMessage(WM_CLOSE);
 }

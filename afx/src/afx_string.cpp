@@ -1,55 +1,94 @@
 #include <afx.h>
 #include <afxwin.h>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
 
-CString::CString(LPCSTR lpsz) : m_str(lpsz != nullptr ? lpsz : "") {}
+CString::CString(LPCSTR lpsz) { *this = lpsz; }
 
-CString& CString::operator=(LPCSTR lpsz) {
-  m_str = lpsz != nullptr ? lpsz : "";
+CString::CString(const CString& stringSrc) { *this = static_cast<LPCSTR>(stringSrc); }
+
+CString::~CString() { delete[] m_pchData; }
+
+CString& CString::operator=(const CString& stringSrc) {
+  if (&stringSrc != this) *this = static_cast<LPCSTR>(stringSrc);
   return *this;
 }
 
-int CString::GetLength() const { return static_cast<int>(m_str.size()); }
+CString& CString::operator=(LPCSTR lpsz) {
+  const int nLength = lpsz != nullptr ? static_cast<int>(::strlen(lpsz)) : 0;
+  if (nLength == 0) {
+    Empty();
+  } else if (lpsz >= m_pchData && lpsz <= m_pchData + m_nLength) {
+    // A part of this string's own text.
+    ::memmove(m_pchData, lpsz, static_cast<size_t>(nLength) + 1);
+    m_nLength = nLength;
+  } else {
+    ::memcpy(GetBuffer(nLength), lpsz, static_cast<size_t>(nLength) + 1);
+    m_nLength = nLength;
+  }
+  return *this;
+}
 
-BOOL CString::IsEmpty() const { return m_str.empty(); }
+CString::operator LPCSTR() const { return m_pchData != nullptr ? m_pchData : ""; }
 
-CString::operator LPCSTR() const { return m_str.c_str(); }
+int CString::Compare(LPCSTR lpsz) const { return ::strcmp(*this, lpsz != nullptr ? lpsz : ""); }
 
-int CString::Compare(LPCSTR lpsz) const { return std::strcmp(m_str.c_str(), lpsz ? lpsz : ""); }
+LPSTR CString::GetBuffer(int nMinBufLength) {
+  if (nMinBufLength > m_nAllocLength) {
+    char* pchNew = new char[static_cast<size_t>(nMinBufLength) + 1];
+    ::memcpy(pchNew, static_cast<LPCSTR>(*this), static_cast<size_t>(m_nLength) + 1);
+    delete[] m_pchData;
+    m_pchData = pchNew;
+    m_nAllocLength = nMinBufLength;
+  } else if (m_pchData == nullptr) {
+    // Asked for no room at all: still a writable, terminated buffer.
+    return GetBuffer(1);
+  }
+  return m_pchData;
+}
+
+void CString::ReleaseBuffer() {
+  m_pchData[m_nAllocLength] = '\0';
+  m_nLength = static_cast<int>(::strlen(m_pchData));
+}
+
+void CString::Empty() {
+  delete[] m_pchData;
+  m_pchData = nullptr;
+  m_nLength = 0;
+  m_nAllocLength = 0;
+}
 
 void CString::Format(LPCSTR lpszFormat, ...) {
+  // The runtime's own formatting (MSVCRT), as the original used: _vscprintf measures the result.
   va_list args;
   va_start(args, lpszFormat);
   va_list measure;
   va_copy(measure, args);
-  const int nLength = std::vsnprintf(nullptr, 0, lpszFormat, measure);
+  const int nLength = ::_vscprintf(lpszFormat, measure);
   va_end(measure);
-  if (nLength < 0) {
-    m_str.clear();
+  if (nLength <= 0) {
+    Empty();
   } else {
-    std::string result(static_cast<size_t>(nLength) + 1, '\0');
-    std::vsnprintf(&result[0], result.size(), lpszFormat, args);
-    result.resize(static_cast<size_t>(nLength));
-    m_str.swap(result);
+    CString result;
+    ::_vsnprintf(result.GetBuffer(nLength), static_cast<size_t>(nLength) + 1, lpszFormat, args);
+    result.ReleaseBuffer();
+    *this = result;
   }
   va_end(args);
 }
 
 BOOL CString::LoadString(UINT nID) {
   // LoadStringA truncates silently, so grow the buffer until the text fits with room to spare.
-  std::string buffer(256, '\0');
-  for (;;) {
+  CString result;
+  for (int nSize = 256;; nSize *= 2) {
     const int nCopied =
-        ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], static_cast<int>(buffer.size()));
-    if (nCopied < static_cast<int>(buffer.size()) - 1) {
-      buffer.resize(nCopied > 0 ? static_cast<size_t>(nCopied) : 0);
-      break;
-    }
-    buffer.assign(buffer.size() * 2, '\0');
+        ::LoadStringA(AfxGetResourceHandle(), nID, result.GetBuffer(nSize - 1), nSize);
+    if (nCopied < nSize - 1) break;
   }
-  m_str.swap(buffer);
-  return !m_str.empty();
+  result.ReleaseBuffer();
+  *this = result;
+  return !IsEmpty();
 }

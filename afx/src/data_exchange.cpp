@@ -1,7 +1,5 @@
 #include <afxwin.h>
 
-#include <string>
-
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
@@ -14,9 +12,11 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 
 namespace {
 
-std::string GetText(HWND hWnd) {
-  std::string text(static_cast<size_t>(::GetWindowTextLengthA(hWnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(hWnd, &text[0], static_cast<int>(text.size()))));
+CString GetText(HWND hWnd) {
+  CString text;
+  const int nLength = ::GetWindowTextLengthA(hWnd);
+  ::GetWindowTextA(hWnd, text.GetBuffer(nLength), nLength + 1);
+  text.ReleaseBuffer();
   return text;
 }
 
@@ -30,8 +30,8 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
   if (hWndCtrl == nullptr) return;
   if (pDX->m_bSaveAndValidate) {
-    value = GetText(hWndCtrl).c_str();
-  } else if (GetText(hWndCtrl) != static_cast<LPCSTR>(value)) {
+    value = GetText(hWndCtrl);
+  } else if (GetText(hWndCtrl) != value) {
     // Setting an unchanged text would only make the control flicker.
     ::SetWindowTextA(hWndCtrl, value);
   }

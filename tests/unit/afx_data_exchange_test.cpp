@@ -121,4 +121,21 @@ TEST(CStringTest, FormatLoadAndCompare) {
   EXPECT_TRUE(missing.IsEmpty());
 }
 
+// Each string owns its text: copies do not share it, and assigning a string its own text (or a
+// part of it) keeps that text intact.
+TEST(CStringTest, CopiesAreIndependentAndSelfAssignmentIsSafe) {
+  CString original = "sample rate";
+  CString copy = original;
+  copy = "changed";
+  EXPECT_EQ("sample rate", original);
+  copy = copy;
+  EXPECT_EQ("changed", copy);
+  original = static_cast<LPCSTR>(original) + 7;
+  EXPECT_EQ("rate", original);
+  EXPECT_EQ(4, original.GetLength());
+  original = nullptr;
+  EXPECT_TRUE(original.IsEmpty());
+  EXPECT_EQ("", original);
+}
+
 }  // namespace

@@ -1,34 +1,42 @@
 // CString: a copyable 8-bit string in the system's ANSI code page.
+//
+// The text lives in a heap block of its own, always terminated; an empty string holds no block.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
 
 class CString {
  public:
   // Construction
   CString() = default;
   CString(LPCSTR lpsz);  // NOLINT(google-explicit-constructor): converts like the original
-  CString(const CString&) = default;
-  CString& operator=(const CString&) = default;
+  CString(const CString& stringSrc);
+  ~CString();
+  CString& operator=(const CString& stringSrc);
   CString& operator=(LPCSTR lpsz);
 
   // Attributes
-  int GetLength() const;
-  BOOL IsEmpty() const;
+  int GetLength() const { return m_nLength; }
+  BOOL IsEmpty() const { return m_nLength == 0; }
   operator LPCSTR() const;  // NOLINT(google-explicit-constructor)
   int Compare(LPCSTR lpsz) const;
 
   // Operations
-  // printf-style formatting; the result may be of any length.
-  void Format(LPCSTR lpszFormat, ...) __attribute__((format(printf, 2, 3)));
+  // printf-style formatting, as the C runtime's printf has it; the result may be of any length.
+  void Format(LPCSTR lpszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
   // Loads string resource nID from the application's resources. FALSE (and an empty string) when
   // the resource is missing or empty.
   BOOL LoadString(UINT nID);
+  // A buffer for at least nMinBufLength characters and the terminator, holding the current text;
+  // ReleaseBuffer takes back what was written there, up to its terminator.
+  LPSTR GetBuffer(int nMinBufLength);
+  void ReleaseBuffer();
+  void Empty();
 
  private:
-  std::string m_str;
+  char* m_pchData = nullptr;  // null when empty and no buffer was asked for
+  int m_nLength = 0;
+  int m_nAllocLength = 0;  // characters the block holds, not counting the terminator
 };
 
 inline bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
