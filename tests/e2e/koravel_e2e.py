@@ -65,16 +65,30 @@ class Window:
                  self.info["y"] + border + caption // 2)
 
 
+def move_to(x, y):
+    # Not "mousemove --sync": it waits for the pointer to move, and hangs when the pointer is
+    # already there (as it is when two boxes in a row have their OK button in the same place).
+    xdotool("mousemove", x, y)
+    deadline = time.monotonic() + 5
+    while time.monotonic() < deadline:
+        where = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True,
+                               text=True, timeout=30).stdout
+        if f"X={x}\nY={y}\n" in where:
+            return
+        time.sleep(0.01)
+    raise AssertionError(f"the pointer did not reach {x},{y}")
+
+
 def click_at(x, y):
-    xdotool("mousemove", "--sync", x, y)
+    move_to(x, y)
     xdotool("click", "1")
 
 
 def drag(x0, y0, x1, y1, steps=8):
-    xdotool("mousemove", "--sync", x0, y0)
+    move_to(x0, y0)
     xdotool("mousedown", "1")
     for i in range(1, steps + 1):
-        xdotool("mousemove", "--sync", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        move_to(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
         time.sleep(0.02)
     xdotool("mouseup", "1")
 

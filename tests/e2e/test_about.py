@@ -1,4 +1,6 @@
-"""The About entry of the real Koravel.exe's system menu, chosen from the keyboard."""
+"""The About entry of the real Koravel.exe's system menu, chosen from the keyboard as the menu's
+last entry. (Its text and separator are checked in-process: Wine does not let another process read
+a window's system menu.)"""
 import sys
 import unittest
 
@@ -8,16 +10,6 @@ ABOUT = "About Koravel"
 
 
 class AboutTest(e2e.KoravelTestCase):
-    def test_system_menu_ends_with_the_about_entry(self):
-        e2e.set_value("dword", 60)
-        run = self.start()
-        e2e.window(e2e.SETTINGS)
-        items = e2e.probe("sysmenu", e2e.SETTINGS)
-        self.assertEqual(1, items[-2]["separator"])
-        self.assertEqual((0x10, "&About Koravel..."), (items[-1]["id"], items[-1]["text"]))
-        e2e.key("Escape")
-        self.assertEnds(run)
-
     def test_about_box_opens_repeatedly_over_an_unchanged_dialog(self):
         e2e.set_value("dword", 150)
         run = self.start()

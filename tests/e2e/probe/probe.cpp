@@ -3,10 +3,11 @@
 // registry value under test. Each command prints JSON objects, one per line, and exits with 0
 // when it did what it was asked, 1 when not (a window that never came), 2 on a usage error.
 //
-//   window CAPTION [MS]     waits up to MS for a visible top-level window; prints it and its
-//   controls gone CAPTION [MS]       waits up to MS until no visible window has the caption sysmenu
-//   CAPTION         prints the window's system menu syscommand CAPTION ID   posts WM_SYSCOMMAND
-//   with ID (hexadecimal) to the window
+// Windows:
+// - window CAPTION [MS]: waits up to MS for a visible top-level window; prints it and its controls
+// - gone CAPTION [MS]: waits up to MS until no visible window has the caption
+// - syscommand CAPTION ID: posts WM_SYSCOMMAND with ID (hexadecimal) to the window
+// (A window's system menu cannot be read from another process under Wine.)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -114,23 +115,6 @@ void PrintWindow(HWND hWnd) {
         ::IsWindowVisible(hChild) ? 1 : 0, hChild == gui.hwndFocus ? 1 : 0, Rect(hChild).c_str(),
         extra.c_str());
   }
-}
-
-int SystemMenu(HWND hWnd) {
-  HMENU hMenu = ::GetSystemMenu(hWnd, FALSE);
-  if (hMenu == nullptr) return 1;
-  for (int i = 0, n = ::GetMenuItemCount(hMenu); i < n; ++i) {
-    char text[256] = "";
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
-    ::GetMenuItemInfoA(hMenu, i, TRUE, &info);
-    std::printf("{\"kind\": \"item\", \"id\": %u, \"separator\": %d, \"text\": %s}\n", info.wID,
-                (info.fType & MFT_SEPARATOR) ? 1 : 0, Json(text).c_str());
-  }
-  return 0;
 }
 
 std::string Hex(const std::vector<BYTE>& bytes) {
@@ -252,7 +236,6 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
   }
   if (command == "gone") return WaitFor(caption, dwTimeout, false) != nullptr ? 0 : 1;
   HWND hWnd = FindVisibleWindow(caption);
-  if (command == "sysmenu") return hWnd != nullptr ? SystemMenu(hWnd) : 1;
   if (command == "syscommand" && args.size() == 2) {
     return hWnd != nullptr && ::PostMessageA(hWnd, WM_SYSCOMMAND,
                                              std::strtoul(args[1].c_str(), nullptr, 16), 0)
