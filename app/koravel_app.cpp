@@ -2,6 +2,7 @@
 
 #include <afxres.h>
 
+#include "app/dll_search.h"
 #include "settings/koravel_dlg.h"
 
 BEGIN_MESSAGE_MAP(CKoravelApp, CWinApp)
@@ -9,7 +10,9 @@ ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 // No name of our own: the framework's default, the executable's name, is the application's name.
-CKoravelApp::CKoravelApp() : CWinApp(nullptr) {}
+// The application object is constructed before WinMain, so this is the first of Koravel's code to
+// run: the DLL search is limited here, before anything could load a DLL.
+CKoravelApp::CKoravelApp() : CWinApp(nullptr) { RestrictDllSearchToSystem(); }
 
 CKoravelApp theApp;
 
