@@ -108,6 +108,11 @@ class HardeningTest(unittest.TestCase):
 
 
 class ReleaseTest(unittest.TestCase):
+    def test_i686_executable_within_64_kib(self):
+        # The class library carries no C++ runtime; a change that brings it back shows here.
+        if PeImage(EXE).machine == 0x14C:
+            self.assertLessEqual(os.path.getsize(EXE), 64 * 1024)
+
     def test_one_manifest_with_the_three_settings(self):
         manifests = [r for r in resources(EXE) if r[0] == RT_MANIFEST]
         self.assertEqual(1, len(manifests), "one manifest: ours, and no default one beside it")

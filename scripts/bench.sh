@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The benchmark: Koravel.exe against the same settings dialog on bare Win32 (bench/baseline), both
+# built the same way, for both targets. Under Wine on a private X display and prefix, the driver
+# alternates RUNS starts of each (default 25) and reports start-up time to the filled-in dialog,
+# peak working set, private bytes and handle count; this script adds executable sizes and imports.
+# Usage: scripts/bench.sh [RUNS]. A benchmark, not a test: it asserts nothing.
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+runs=${1:-25}
+rate=100
+
+koravel_install_deps
+for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
+trap koravel_cleanup EXIT
+koravel_start_x
+KORAVEL_PREFIX_OWNED=1 koravel_prefix "$(mktemp -d /tmp/koravel-bench.XXXXXX)"
+KORAVEL_PREFIX_OWNED=1
+wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d "$rate" /f >/dev/null 2>&1
+# A desktop process of its own first, so that the first program measured does not start it.
+wine explorer >/dev/null 2>&1 &
+
+echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
+  "$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo); $(uname -sr);" \
+  "$(wine --version); $(i686-w64-mingw32-g++-posix --version | head -n 1)"
+for arch in "${KORAVEL_ARCHS[@]}"; do
+  build="$KORAVEL_ROOT/build/$arch"
+  echo
+  echo "== $arch: $runs runs of each"
+  for exe in "$build/Koravel.exe" "$build/bench/KoravelBaseline.exe"; do
+    imports=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ {print $3}' | sort -f | paste -sd ' ')
+    printf '%-20s %7d bytes  imports %s\n' "$(basename "$exe")" "$(stat -c %s "$exe")" "$imports"
+  done
+  echo "Koravel.exe by object file (bytes of loaded sections, before alignment):"
+  python3 "$KORAVEL_ROOT/bench/size_by_object.py" "$build/Koravel.map" 10 | sed 's/^/  /'
+  wine "$build/bench/bench_driver.exe" "$runs" "$rate" \
+    "Koravel=$(winepath -w "$build/Koravel.exe")" \
+    "baseline=$(winepath -w "$build/bench/KoravelBaseline.exe")" | tr -d '\r' | grep -v '^run '
+done
