@@ -18,8 +18,9 @@
 
 namespace {
 
-const wchar_t kKey[] = L"SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters";
-const wchar_t kValue[] = L"SampleRate";
+// The program's own names, as wide strings.
+const wchar_t kKey[] = L"" KORAVEL_PARAMETERS_KEY;
+const wchar_t kValue[] = L"" KORAVEL_SAMPLE_RATE_VALUE;
 const unsigned kDefaultSeed = 20261207;
 const int kTypes = REG_QWORD + 1;  // REG_NONE (0) to REG_QWORD (11)
 const int kSizes = 17;             // 0 to 16 bytes
