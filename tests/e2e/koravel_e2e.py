@@ -8,8 +8,11 @@ import atexit
 import json
 import os
 import subprocess
+import sys
 import time
 import unittest
+
+import wine_start
 
 KORAVEL = os.environ.get("KORAVEL_EXE", "")
 PROBE = os.environ.get("KORAVEL_PROBE", "")
@@ -20,8 +23,7 @@ EXIT_TIMEOUT_S = 30
 
 def probe(*args, check=True):
     """Runs the probe; returns its JSON records, or None when it answered 'no'."""
-    run = subprocess.run(["wine", PROBE, *[str(a) for a in args]], capture_output=True,
-                         text=True, timeout=120)
+    run = wine_start.run([PROBE, *[str(a) for a in args]], text=True, timeout=120)
     if run.returncode == 2 or (check and run.returncode != 0):
         raise AssertionError(f"probe {args}: exit {run.returncode}: {run.stdout}{run.stderr}")
     if run.returncode != 0:
@@ -110,7 +112,8 @@ class Process:
     """A Windows program started under Wine."""
 
     def __init__(self, *command, **options):
-        self.process = subprocess.Popen(["wine", *command], stderr=subprocess.DEVNULL, **options)
+        self.process = subprocess.Popen([sys.executable, wine_start.__file__, *command],
+                                        stderr=subprocess.DEVNULL, **options)
 
     def ended(self, timeout=EXIT_TIMEOUT_S):
         try:
@@ -121,8 +124,12 @@ class Process:
 
     def stop(self):
         if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+            self.process.terminate()
+            try:
+                self.process.wait(EXIT_TIMEOUT_S)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
         if self.process.stdout:
             self.process.stdout.close()
 
