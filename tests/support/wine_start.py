@@ -61,9 +61,11 @@ def _run_streaming(command):
     """Runs the program with its standard output in a file, not a pipe: Wine's desktop process,
     when a program starts it, keeps the program's handles, and the end of a pipe would then wait
     for the desktop to end."""
-    child = None
+    child, stopping = None, False
 
     def forward(signum, _frame):
+        nonlocal stopping
+        stopping = True
         if child is not None and child.poll() is None:
             child.send_signal(signum)
 
@@ -90,7 +92,7 @@ def _run_streaming(command):
                     out.flush()
                 if status is None:
                     time.sleep(POLL_S)
-        if attempt < ATTEMPTS and never_started(status, held):
+        if attempt < ATTEMPTS and not stopping and never_started(status, held):
             _note(command[0], attempt)
             continue
         out.write(held)
