@@ -8,4 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# The 64-bit loader itself: the wine command would start the 32-bit one, which hands a 64-bit
+# program on to start.exe (and needs a kernel that runs 32-bit programs).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

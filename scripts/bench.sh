@@ -15,16 +15,18 @@ trap koravel_cleanup EXIT
 koravel_start_x
 KORAVEL_PREFIX_OWNED=1 koravel_prefix "$(mktemp -d /tmp/koravel-bench.XXXXXX)"
 KORAVEL_PREFIX_OWNED=1
-wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d "$rate" /f >/dev/null 2>&1
-# A desktop process of its own first, so that the first program measured does not start it.
-wine explorer >/dev/null 2>&1 &
+koravel_wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d "$rate" /f >/dev/null 2>&1
 
 echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
   "$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo); $(uname -sr);" \
-  "$(wine --version); $(i686-w64-mingw32-g++-posix --version | head -n 1)"
+  "$(koravel_wine --version); $(i686-w64-mingw32-g++-posix --version | head -n 1)"
 for arch in "${KORAVEL_ARCHS[@]}"; do
   build="$KORAVEL_ROOT/build/$arch"
   echo
+  if [ "$arch" = i686 ] && ! koravel_runs_32bit; then
+    echo "== i686: not measured: this machine's kernel runs no 32-bit programs"
+    continue
+  fi
   echo "== $arch: $runs runs of each"
   for exe in "$build/Koravel.exe" "$build/bench/KoravelBaseline.exe"; do
     imports=$("$arch-w64-mingw32-objdump" -p "$exe" | awk '/DLL Name:/ {print $3}' | sort -f | paste -sd ' ')
@@ -32,7 +34,7 @@ for arch in "${KORAVEL_ARCHS[@]}"; do
   done
   echo "Koravel.exe by object file (bytes of loaded sections, before alignment):"
   python3 "$KORAVEL_ROOT/bench/size_by_object.py" "$build/Koravel.map" 10 | sed 's/^/  /'
-  wine "$build/bench/bench_driver.exe" "$runs" "$rate" \
-    "Koravel=$(winepath -w "$build/Koravel.exe")" \
-    "baseline=$(winepath -w "$build/bench/KoravelBaseline.exe")" | tr -d '\r' | grep -v '^run '
+  "$(koravel_loader "$arch")" "$build/bench/bench_driver.exe" "$runs" "$rate" \
+    "Koravel=Z:$build/Koravel.exe" "baseline=Z:$build/bench/KoravelBaseline.exe" |
+    tr -d '\r' | grep -v '^run '
 done

@@ -5,6 +5,23 @@ KORAVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORAVEL_ARCHS=(i686 x86_64)
 export WINEDEBUG=${WINEDEBUG:--all}
 
+# Debian's wine command always starts Wine's 32-bit loader, which needs a kernel that runs 32-bit
+# programs; on some machines it does not (32-bit emulation switched off), and there only 64-bit
+# Windows programs run, through Wine's 64-bit loader started directly.
+KORAVEL_WINE64=/usr/lib/wine/wine64
+
+# The Wine loader for one target's programs.
+koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE64"; fi; }
+koravel_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# Wine's own programs (wineboot, reg, explorer), through a loader that runs on this machine.
+koravel_wine() {
+  if [ -z "${KORAVEL_TOOL_LOADER:-}" ]; then
+    KORAVEL_TOOL_LOADER=$KORAVEL_WINE64
+    if koravel_runs_32bit; then KORAVEL_TOOL_LOADER=wine; fi
+  fi
+  "$KORAVEL_TOOL_LOADER" "$@"
+}
+
 koravel_log() { printf '==> %s\n' "$*" >&2; }
 
 # Installs the packages that are missing (Debian 12). Needs root, or sudo.
@@ -14,7 +31,7 @@ koravel_install_deps() {
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64)
   command -v cmake >/dev/null || missing+=(cmake)
   command -v make >/dev/null || missing+=(make)
-  command -v python3 >/dev/null || missing+=(python3)
+  /usr/bin/python3 -c 'import pefile' 2>/dev/null || missing+=(python3 python3-pefile)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
   command -v wine >/dev/null || missing+=(wine wine64)
   dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)
@@ -46,14 +63,15 @@ koravel_build() {
 KORAVEL_XVFB_PID=
 KORAVEL_PREFIX_OWNED=
 
-# Starts a private X server on a free display and exports DISPLAY.
+# Starts a private X server on a display that it picks itself, and exports DISPLAY.
 koravel_start_x() {
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  local number
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   KORAVEL_XVFB_PID=$!
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$number")"
+  rm -f "$number"
 }
 
 # Creates (or reuses) the Wine prefix DIR and keeps its wineserver running until cleanup.
@@ -67,9 +85,9 @@ koravel_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     koravel_log "creating the Wine prefix $WINEPREFIX"
     # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=" koravel_wine wineboot -i >/dev/null 2>&1
   fi
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  koravel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
 # Ends what the functions above started; a prefix made with KORAVEL_PREFIX_OWNED=1 is removed.
@@ -85,8 +103,8 @@ koravel_cleanup() {
 # The i8042 port driver's parameters key, and a demonstration SampleRate where there is none.
 KORAVEL_KEY='HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters'
 koravel_demo_value() {
-  if ! wine reg query "$KORAVEL_KEY" /v SampleRate >/dev/null 2>&1; then
+  if ! koravel_wine reg query "$KORAVEL_KEY" /v SampleRate >/dev/null 2>&1; then
     koravel_log "setting the demonstration value SampleRate = 100"
-    wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d 100 /f >/dev/null 2>&1
+    koravel_wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d 100 /f >/dev/null 2>&1
   fi
 }

@@ -19,11 +19,12 @@ koravel_prefix "$KORAVEL_ROOT/.wine-demo"
 koravel_demo_value
 
 exe="$KORAVEL_ROOT/build/$arch/Koravel.exe"
+loader=$(koravel_loader "$arch")
 if [ -z "$headless" ]; then
-  wine "$exe"
+  "$loader" "$exe"
   exit 0
 fi
-wine "$exe" &
+"$loader" "$exe" &
 koravel=$!
 if window=$(xdotool search --sync --onlyvisible --name '^Koravel Settings$' 2>/dev/null | head -n 1) \
    && [ -n "$window" ]; then

@@ -14,12 +14,11 @@ koravel_prefix "$(mktemp -d /tmp/koravel-shots.XXXXXX)/prefix"
 koravel_demo_value
 
 build="$KORAVEL_ROOT/build/x86_64"
-probe="$build/tests/koravel_probe.exe"
 desktop_name=koravel
 
 # Waits until the virtual desktop holds windows at least MIN_WIDTH pixels wide, then saves what it
-# shows, trimmed of the empty desktop around them, to docs/FILE. (The probe cannot wait here: a
-# program sees only the windows of its own desktop.)
+# shows, trimmed of the empty desktop around them, to docs/FILE. (A Windows program could not wait
+# for them: it sees only the windows of its own desktop.)
 shoot() {
   local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1"
   desktop=$(xdotool search --sync --name "^$desktop_name - Wine desktop\$" | head -n 1)
@@ -35,7 +34,7 @@ shoot() {
 
 # Runs Koravel in the virtual desktop until the caller is done with it.
 start_koravel() {
-  wine explorer "/desktop=$desktop_name,640x480" "$build/Koravel.exe" &
+  koravel_wine explorer "/desktop=$desktop_name,640x480" "$build/Koravel.exe" &
   koravel_pid=$!
 }
 stop_koravel() {
@@ -55,8 +54,10 @@ xdotool key End Return
 shoot about.png 350
 stop_koravel
 
-wine "$probe" emulate Koravel.exe win98
+# Wine then tells Koravel that it runs on Windows 98.
+emulation='HKCU\Software\Wine\AppDefaults\Koravel.exe'
+koravel_wine reg add "$emulation" /v Version /d win98 /f >/dev/null 2>&1
 start_koravel
 shoot questionnaire.png 400
 stop_koravel
-wine "$probe" emulate Koravel.exe -
+koravel_wine reg delete "$emulation" /f >/dev/null 2>&1

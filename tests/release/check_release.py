@@ -1,149 +1,163 @@
-"""Checks a built Koravel.exe as a release: one well-formed application manifest that asks for
-administrator rights, Common Controls 6 and system DPI awareness; imports only from DLLs that ship
-with Windows; the address-space and data-execution protections of an elevated program; nothing of
-the build (debug information, symbols, paths) left in it.
-Usage: check_release.py EXE [BUILD_PATH ...] (with WINDRES and OBJDUMP in the environment)."""
-import os
+"""Koravel.exe as released, read with pefile: its resources against the tables they were written
+from, its manifest and imports, the protections of a program that runs elevated, and nothing of
+the build left in it. Usage: check_release.py EXE BUILD_PATH..."""
 import struct
-import subprocess
 import sys
-import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
-EXE = sys.argv[1] if len(sys.argv) > 1 else ""
-BUILD_PATHS = sys.argv[2:]
-RT_MANIFEST = 24
-ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
-ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll",
-                "msvcrt.dll", "shell32.dll", "ole32.dll"}
+import pefile
+
+EXE, BUILD_PATHS = sys.argv[1], sys.argv[2:]
+PE = pefile.PE(EXE)
+RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_MANIFEST = 3, 5, 14, 24
+
+# Styles, with the values winuser.h and commctrl.h give them.
+WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_BORDER = 0x80000000, 0x10000000, 0xC00000, 0x800000
+WS_SYSMENU, WS_GROUP, WS_TABSTOP, WS_EX_APPWINDOW = 0x80000, 0x20000, 0x10000, 0x40000
+DIALOG = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x80 | 0x40  # DS_MODALFRAME | DS_SETFONT
+DEFPUSH, PUSH, RADIO, LEFT, CENTER, RIGHT, ICON, NOPREFIX = 1, 0, 9, 0, 1, 2, 3, 0x80
+GROUP_LEFT, GROUP_CENTER, GROUP_RIGHT = WS_GROUP | LEFT, WS_GROUP | CENTER, WS_GROUP | RIGHT
+SLIDER = WS_TABSTOP | 0x1 | 0x4 | 0x20  # TBS_AUTOTICKS | TBS_TOP | TBS_ENABLESELRANGE
+
+# Each template: caption, size, style, extended style, font (point size, [weight, italic,
+# charset,] face); then its controls in tab order: ID, class, text, style (beyond WS_CHILD |
+# WS_VISIBLE), x, y, width, height.
+TEMPLATES = {
+    102: ("Koravel Settings", (197, 82), DIALOG | WS_VISIBLE, WS_EX_APPWINDOW, (8, 0, 0, 1, "MS Sans Serif"), [
+        (1, "button", "OK", WS_TABSTOP | DEFPUSH, 139, 61, 50, 14),
+        (2, "button", "Cancel", WS_TABSTOP | PUSH, 83, 61, 50, 14),
+        (-1, "static", "Current Rate:", GROUP_LEFT, 7, 18, 45, 8),
+        (-1, "static", "New Rate:", GROUP_LEFT, 7, 46, 35, 8),
+        (1002, "msctls_progress32", "Progress1", WS_BORDER, 57, 19, 132, 6),
+        (1003, "msctls_trackbar32", "Slider1", SLIDER, 52, 40, 141, 18),
+        (-1, "static", "20", GROUP_CENTER, 57, 7, 8, 8),
+        (-1, "static", "20", GROUP_LEFT, 57, 33, 8, 8),
+        (1004, "static", "999", GROUP_CENTER, 118, 7, 11, 8),
+        (-1, "static", "200", GROUP_RIGHT, 173, 7, 16, 8),
+        (1005, "static", "999", GROUP_CENTER, 118, 33, 11, 8),
+        (-1, "static", "200", GROUP_RIGHT, 173, 33, 16, 8)]),
+    129: ("You have chosen to run this program on something other than NT", (275, 100), DIALOG, 0, (8, "MS Sans Serif"), [
+        (1, "button", "OK", WS_TABSTOP | DEFPUSH, 102, 79, 50, 14),
+        (-1, "static", "Please select one of the following:", GROUP_LEFT, 7, 7, 108, 8),
+        (1006, "button", "I got this program with no description, and just thought I'd see what it does.", WS_GROUP | RADIO, 7, 17, 250, 10),
+        (1007, "button", "I have the cumulative brain capacity of a goat on heroin.", RADIO, 7, 28, 193, 10),
+        (1008, "button", "My parents were blood relatives.", RADIO, 7, 39, 117, 10),
+        (1009, "button", "I knew that it was for Windows NT, but I wanted to know what would happen.", RADIO, 7, 50, 261, 10),
+        (1010, "button", "I'm sorry, but I don't speak English.", RADIO, 7, 60, 125, 10)]),
+    100: ("About Koravel", (235, 55), DIALOG, 0, (8, "MS Sans Serif"), [
+        (-1, "static", 128, ICON, 11, 17, 20, 20),
+        (-1, "static", "Koravel Version 1.0", WS_GROUP | NOPREFIX, 40, 10, 119, 8),
+        (-1, "static", "(C) 2026 the Koravel team", GROUP_LEFT, 40, 25, 119, 8),
+        (1, "button", "OK", WS_GROUP | WS_TABSTOP | DEFPUSH, 178, 7, 50, 14),
+        (-1, "static", "Sets the PS/2 mouse sample rate.", GROUP_LEFT, 39, 40, 119, 8)]),
+}
 
 
-def resources(exe):
-    """(type, name, data) of every resource in exe, read from the .res file windres makes of it."""
-    with tempfile.TemporaryDirectory() as scratch:
-        res = os.path.join(scratch, "koravel.res")
-        subprocess.run([os.environ["WINDRES"], "-i", exe, "-O", "res", "-o", res], check=True)
-        with open(res, "rb") as res_file:
-            data = res_file.read()
-    found, pos = [], 0
-    while pos + 8 <= len(data):
-        size, header = struct.unpack_from("<II", data, pos)
-
-        def name_or_id(at):
-            if struct.unpack_from("<H", data, at)[0] == 0xFFFF:
-                return struct.unpack_from("<H", data, at + 2)[0], at + 4
-            end = at
-            while struct.unpack_from("<H", data, end)[0] != 0:
-                end += 2
-            return data[at:end].decode("utf-16-le"), end + 2
-
-        kind, at = name_or_id(pos + 8)
-        name, _ = name_or_id(at)
-        if size:
-            found.append((kind, name, data[pos + header:pos + header + size]))
-        pos = (pos + header + size + 3) & ~3
-    return found
+def resource(kind, name):
+    [entry] = [n for t in PE.DIRECTORY_ENTRY_RESOURCE.entries if t.id == kind
+               for n in t.directory.entries if n.id == name]
+    data = entry.directory.entries[0].data.struct
+    return PE.get_data(data.OffsetToData, data.Size)
 
 
-class PeImage:
-    """The headers of a PE file that the hardening checks read."""
-    IMAGE_FILE_RELOCS_STRIPPED = 0x0001
-    DYNAMIC_BASE, NX_COMPAT, HIGH_ENTROPY_VA = 0x0040, 0x0100, 0x0020
-    MEM_EXECUTE, MEM_WRITE = 0x20000000, 0x80000000
-    DIRECTORY_BASERELOC, DIRECTORY_DEBUG = 5, 6
+def dialog(data):
+    """A DLGTEMPLATE or DLGTEMPLATEEX, in the form of TEMPLATES."""
+    pos = 0
 
-    def __init__(self, path):
-        with open(path, "rb") as image:
-            data = image.read()
-        self.data = data
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
-        (self.machine, sections, _, self.symbol_table, self.symbols, optional_size,
-         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
-        optional = pe + 24
-        magic = struct.unpack_from("<H", data, optional)[0]
-        self.is_64 = magic == 0x20B
-        self.dll_characteristics = struct.unpack_from("<H", data, optional + 70)[0]
-        directories = optional + (112 if self.is_64 else 96)
-        count = struct.unpack_from("<I", data, directories - 4)[0]
-        self.directories = [struct.unpack_from("<II", data, directories + 8 * i)
-                            for i in range(count)]
-        self.sections = []
-        table = optional + optional_size
-        for i in range(sections):
-            name, vsize, _, raw_size, _, _, _, _, _, flags = struct.unpack_from(
-                "<8sIIIIIIHHI", data, table + 40 * i)
-            self.sections.append((name.rstrip(b"\0").decode(), max(vsize, raw_size), flags))
+    def take(form):
+        nonlocal pos
+        pos += struct.calcsize(form)
+        return struct.unpack_from(form, data, pos - struct.calcsize(form))
+
+    def text_or_ordinal():
+        nonlocal pos
+        if data[pos:pos + 2] == b"\xff\xff":
+            return take("<2H")[1]
+        end = next(i for i in range(pos, len(data), 2) if data[i:i + 2] == b"\0\0")
+        text, pos = data[pos:end].decode("utf-16-le"), end + 2
+        return text
+
+    extended = data[2:4] == b"\xff\xff"
+    style, exstyle, count, cx, cy = (take("<8xIIH4xhh") if extended else take("<IIH4xhh"))
+    if extended:
+        exstyle, style = style, exstyle
+    caption = [text_or_ordinal() for _ in range(3)][2]  # after the menu and the class
+    font = (*take("<HHBB" if extended else "<H"), text_or_ordinal())
+    controls = []
+    for _ in range(count):
+        pos = (pos + 3) & ~3
+        item = take("<8xIhhhhi" if extended else "<I4xhhhhh")  # style, x, y, cx, cy, ID
+        kind, text = text_or_ordinal(), text_or_ordinal()
+        extra = take("<H")[0]  # bytes of creation data, which Koravel's templates do not have
+        pos += extra
+        kind = {0x80: "button", 0x82: "static"}.get(kind, kind).lower()
+        controls.append((item[5], kind, text, item[0] & ~(0x40000000 | WS_VISIBLE), *item[1:5]))
+    return caption, (cx, cy), style, exstyle, font, controls
 
 
-class HardeningTest(unittest.TestCase):
-    """Koravel runs elevated: what the platform offers against its subversion must be switched on."""
+class ResourcesTest(unittest.TestCase):
+    def test_dialog_templates(self):
+        for name, expected in TEMPLATES.items():
+            with self.subTest(template=name):
+                self.assertEqual(expected, dialog(resource(RT_DIALOG, name)))
 
-    @classmethod
-    def setUpClass(cls):
-        cls.pe = PeImage(EXE)
+    def test_icon_group_of_a_32_and_a_16_pixel_image_in_16_colours(self):
+        group = resource(RT_GROUP_ICON, 128)
+        entries = [struct.unpack_from("<BBBxHH4xH", group, 6 + 14 * i) for i in range(group[4])]
+        self.assertEqual([(32, 32, 16, 1, 4), (16, 16, 16, 1, 4)], [e[:5] for e in entries])
+        for width, *_, image in entries:  # each image as its entry says
+            self.assertEqual((40, width, 2 * width, 1, 4), struct.unpack_from("<IiiHH", resource(RT_ICON, image)))
 
-    def test_aslr_with_relocations_to_move_the_image(self):
-        self.assertTrue(self.pe.dll_characteristics & PeImage.DYNAMIC_BASE)
-        self.assertFalse(self.pe.characteristics & PeImage.IMAGE_FILE_RELOCS_STRIPPED)
-        self.assertGreater(self.pe.directories[PeImage.DIRECTORY_BASERELOC][1], 0,
-                           "a dynamic base without relocations is loaded at its fixed address")
-        if self.pe.is_64:
-            self.assertTrue(self.pe.dll_characteristics & PeImage.HIGH_ENTROPY_VA)
+    def test_version_resource(self):
+        fixed, info = PE.VS_FIXEDFILEINFO[0], {info.Key: info for info in PE.FileInfo[0]}
+        self.assertEqual((0x10000, 1, 0x10000, 1, 0x3F, 0, 4, 1, 0), tuple(getattr(fixed, name) for name in (
+            "FileVersionMS", "FileVersionLS", "ProductVersionMS", "ProductVersionLS", "FileFlagsMask",
+            "FileFlags", "FileOS", "FileType", "FileSubtype")))
+        [(language, strings)] = [(t.LangID, t.entries) for t in info[b"StringFileInfo"].StringTable]
+        strings = {key.decode(): value.decode() for key, value in strings.items()}
+        self.assertTrue(strings.pop("LegalCopyright"))
+        self.assertEqual((b"040904B0", {
+            "CompanyName": "", "FileDescription": "Koravel MFC Application", "FileVersion": "1, 0, 0, 1",
+            "InternalName": "Koravel", "LegalTrademarks": "", "OriginalFilename": "Koravel.EXE",
+            "ProductName": "Koravel Application", "ProductVersion": "1, 0, 0, 1"}), (language, strings))
+        self.assertEqual([{b"Translation": "0x0409 0x04b0"}], [var.entry for var in info[b"VarFileInfo"].Var])
 
-    def test_dep_and_no_section_both_writable_and_executable(self):
-        self.assertTrue(self.pe.dll_characteristics & PeImage.NX_COMPAT)
-        both = PeImage.MEM_WRITE | PeImage.MEM_EXECUTE
-        self.assertEqual([], [name for name, _, flags in self.pe.sections if flags & both == both])
+    def test_one_manifest_for_administrator_common_controls_6_and_system_dpi(self):
+        self.assertEqual([1], [n.id for t in PE.DIRECTORY_ENTRY_RESOURCE.entries if t.id == RT_MANIFEST
+                               for n in t.directory.entries], "ours, and no default one beside it")
+        root, v1, v3 = ET.fromstring(resource(RT_MANIFEST, 1)), "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+        self.assertEqual("requireAdministrator", root.find(
+            f"{v3}trustInfo/{v3}security/{v3}requestedPrivileges/{v3}requestedExecutionLevel").get("level"))
+        self.assertEqual(["6.0.0.0"], [a.get("version") for a in root.iter(v1 + "assemblyIdentity")
+                                       if a.get("name") == "Microsoft.Windows.Common-Controls"])
+        settings = {c.tag.split("}")[1]: c.text for c in root.find(f"{v3}application/{v3}windowsSettings")}
+        self.assertEqual({"dpiAware": "true", "dpiAwareness": "system"}, settings)
 
-    def test_no_debug_information_symbols_or_build_paths(self):
-        self.assertEqual([], [name for name, _, _ in self.pe.sections if name.startswith((".debug", "/"))])
-        self.assertEqual((0, 0), self.pe.directories[PeImage.DIRECTORY_DEBUG])
-        self.assertEqual((0, 0), (self.pe.symbol_table, self.pe.symbols))
+
+class ExecutableTest(unittest.TestCase):
+    def test_imports_only_dlls_that_ship_with_windows(self):
+        self.assertLessEqual({entry.dll.decode().lower() for entry in PE.DIRECTORY_ENTRY_IMPORT},
+                             {"kernel32.dll", "user32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"})
+
+    def test_aslr_and_dep_as_a_program_that_runs_elevated_needs(self):
+        flags, relocations = PE.OPTIONAL_HEADER.DllCharacteristics, PE.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size
+        self.assertTrue(flags & 0x40 and relocations and not PE.FILE_HEADER.Characteristics & 1, "a movable image")
+        self.assertTrue(flags & 0x100, "no execution of data")
+        self.assertTrue(flags & 0x20 or PE.FILE_HEADER.Machine != 0x8664, "64-bit addresses of high entropy")
+        self.assertEqual([], [s.Name for s in PE.sections if s.Characteristics & 0xA0000000 == 0xA0000000])
+
+    def test_no_time_stamp_and_nothing_of_the_build(self):
+        self.assertEqual((0, 0, 0, 0), (PE.FILE_HEADER.TimeDateStamp, PE.OPTIONAL_HEADER.DATA_DIRECTORY[6].Size,
+                                        PE.FILE_HEADER.PointerToSymbolTable, PE.FILE_HEADER.NumberOfSymbols))
+        self.assertEqual([], [s.Name for s in PE.sections if s.Name.startswith((b".debug", b"/"))])
         for path in BUILD_PATHS + ["/work/", "/usr/src/", "/home/", "/tmp/"]:
-            for encoded in (path.encode(), path.encode("utf-16-le"), path.replace("/", "\\").encode()):
-                self.assertNotIn(encoded, self.pe.data, f"{path} is in the executable")
+            for form in (path.encode(), path.encode("utf-16-le"), path.replace("/", "\\").encode()):
+                self.assertNotIn(form, PE.__data__, f"{path} is in the executable")
 
-
-class ReleaseTest(unittest.TestCase):
     def test_i686_executable_within_64_kib(self):
         # The class library carries no C++ runtime; a change that brings it back shows here.
-        if PeImage(EXE).machine == 0x14C:
-            self.assertLessEqual(os.path.getsize(EXE), 64 * 1024)
-
-    def test_one_manifest_with_the_three_settings(self):
-        manifests = [r for r in resources(EXE) if r[0] == RT_MANIFEST]
-        self.assertEqual(1, len(manifests), "one manifest: ours, and no default one beside it")
-        kind, name, data = manifests[0]
-        self.assertEqual(1, name)
-        root = ET.fromstring(data)  # raises unless well-formed
-        self.assertEqual(ASM_V1 + "assembly", root.tag)
-        level = root.find(f"{ASM_V3}trustInfo/{ASM_V3}security/{ASM_V3}requestedPrivileges/"
-                          f"{ASM_V3}requestedExecutionLevel")
-        self.assertEqual("requireAdministrator", level.get("level"))
-        controls = [a for a in root.iter(ASM_V1 + "assemblyIdentity")
-                    if a.get("name") == "Microsoft.Windows.Common-Controls"]
-        self.assertEqual(["6.0.0.0"], [a.get("version") for a in controls])
-        settings = root.find(f"{ASM_V3}application/{ASM_V3}windowsSettings")
-        aware = {child.tag.split("}")[1]: child.text for child in settings}
-        self.assertEqual("true", aware["dpiAware"])
-        self.assertEqual("system", aware["dpiAwareness"])
-
-    def test_imports_only_dlls_that_ship_with_windows(self):
-        dump = subprocess.run([os.environ["OBJDUMP"], "-p", EXE], check=True, capture_output=True,
-                              text=True).stdout
-        dlls = {line.split(":", 1)[1].strip().lower() for line in dump.splitlines()
-                if "DLL Name:" in line}
-        self.assertTrue(dlls)
-        self.assertLessEqual(dlls, WINDOWS_DLLS, "no MinGW runtime DLL")
-
-    def test_no_time_stamp(self):
-        dump = subprocess.run([os.environ["OBJDUMP"], "-p", EXE], check=True, capture_output=True,
-                              text=True).stdout
-        stamps = [line for line in dump.splitlines() if line.startswith("Time/Date")]
-        self.assertEqual(["Time/Date\t\tThu Jan  1 00:00:00 1970"], stamps)
+        self.assertTrue(PE.FILE_HEADER.Machine != 0x14C or len(PE.__data__) <= 64 * 1024)
 
 
 if __name__ == "__main__":

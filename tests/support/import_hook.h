@@ -1,6 +1,6 @@
-// ImportHook: redirects this executable's calls to one imported function (through its import
-// address table) to a replacement, and puts the original back when it goes. The tests use it to
-// watch a call whose real effect would end the Wine session they run in.
+// ImportHook: sends this executable's calls to an imported function (through its import address
+// table) to a replacement, and puts the original back when it goes. The tests use it for a call
+// whose real effect would end the Wine session that runs them.
 #pragma once
 
 #include <windows.h>
@@ -8,15 +8,11 @@
 class ImportHook {
  public:
   ImportHook(const char* lpszDll, const char* lpszFunction, void* pReplacement);
-  ~ImportHook();
-  ImportHook(const ImportHook&) = delete;
-  ImportHook& operator=(const ImportHook&) = delete;
-
+  ~ImportHook() { Patch(m_pfnOriginal); }
   bool Installed() const { return m_ppSlot != nullptr; }
 
  private:
-  static bool Patch(void** ppSlot, void* pfn);
-
+  void Patch(void* pfn);
   void** m_ppSlot = nullptr;
   void* m_pfnOriginal = nullptr;
 };

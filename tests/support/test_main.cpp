@@ -1,5 +1,5 @@
-// The in-process test runner: the application object is Koravel's own (theApp), set up as the
-// framework would set it up, so that dialogs find their resources and the application's name.
+// The in-process test runner. Its application object is Koravel's own (theApp), set up as the
+// framework sets it up, so that the dialogs find their resources and the application's name.
 #include <afxwin.h>
 #include <gtest/gtest.h>
 

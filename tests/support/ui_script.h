@@ -1,13 +1,10 @@
-// UiScript: drives a modal dialog from inside its own message loop, the way a user would, by
-// running a list of steps from a thread timer. Every modal loop of the thread (the dialog's, and
-// those of message boxes shown on top of it) dispatches the timer, so a step can answer a message
-// box that some handler is blocked in.
+// UiScript: plays the user's part in a modal dialog from inside its own message loop, run by a
+// thread timer that the loop dispatches. Steps run in order, each once the visible, enabled
+// top-level window of this thread with its caption is there. Ten seconds without a step while a
+// dialog runs fail the test and end the thread's dialogs: a broken dialog fails, never hangs.
 //
-// A step is a condition, polled until it holds, and then an action. The script advances before
-// an action runs, so an action that blocks in a nested loop lets the later steps go on. A step
-// that is still waiting after the time limit fails the test and ends every dialog of the thread,
-// and so does a dialog still open that long after the last step: a broken dialog fails the test
-// instead of hanging it.
+// MessageBoxes: while it lives, the program's message boxes go through the runner's import table
+// to a stand-in that records each and answers at once: with the answers given, in turn, then IDOK.
 #pragma once
 
 #include <windows.h>
@@ -16,66 +13,40 @@
 #include <string>
 #include <vector>
 
-// What a message box showed.
-struct MessageBoxInfo {
-  HWND hWnd = nullptr;
-  HWND hOwner = nullptr;
-  std::string caption;
-  std::string text;
-  HICON hIcon = nullptr;
-  std::vector<int> buttons;  // command IDs of the box's buttons, in window order
-};
+#include "tests/support/import_hook.h"
 
 class UiScript {
  public:
   UiScript();
   ~UiScript();
-  UiScript(const UiScript&) = delete;
-  UiScript& operator=(const UiScript&) = delete;
-
-  // Runs action once the previous steps are done.
-  UiScript& Then(std::function<void()> action);
-  // Waits until condition holds.
-  UiScript& WaitUntil(std::function<bool()> condition, const char* what);
-  // Waits for a visible top-level window of this thread with this caption.
-  UiScript& WaitForWindow(const char* caption, HWND* phWnd = nullptr);
-  // Waits until no visible top-level window of this thread has this caption.
-  UiScript& WaitForNoWindow(const char* caption);
-  // Waits for a message box with this caption, records it in *pInfo, and presses button nID.
-  UiScript& AnswerMessageBox(const char* caption, int nID, MessageBoxInfo* pInfo = nullptr);
-
-  // Standing rule, checked on every tick before the steps: presses button nID in every message
-  // box with this caption, and records each box in *pBoxes.
-  UiScript& AnswerEvery(const char* caption, int nID, std::vector<MessageBoxInfo>* pBoxes);
-
-  // TRUE once every step has run.
-  bool Done() const { return m_nNext == m_steps.size(); }
-
-  // A visible top-level window of this thread with this caption, or null.
-  static HWND FindThreadWindow(const char* caption);
-  static MessageBoxInfo ReadMessageBox(HWND hWnd);
+  UiScript& On(const char* caption, std::function<void(HWND)> action);
 
  private:
-  struct Step {
-    std::function<bool()> condition;
-    std::function<void()> action;
-    std::string what;
-  };
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  struct Rule {
-    std::string caption;
-    int nID;
-    std::vector<MessageBoxInfo>* pBoxes;
-    std::vector<HWND> answered;  // boxes answered that may not have closed yet
-  };
-  void Tick();
-  void ApplyRules();
-  void Abandon(const std::string& why);
-
-  std::vector<Step> m_steps;
-  std::vector<Rule> m_rules;
+  std::vector<std::pair<std::string, std::function<void(HWND)>>> m_steps;
   size_t m_nNext = 0;
-  DWORD m_dwStepStart = 0;
-  UINT_PTR m_nTimer = 0;
-  bool m_bAbandoned = false;
+  DWORD m_dwLastStep;
+  UINT_PTR m_nTimer;
 };
+
+struct MessageBoxCall {
+  HWND hOwner;
+  std::string text, caption;  // caption "(null)" for none
+  UINT uType;
+  bool bActiveWindowEnabled;  // whether the active window took input while the box was up
+};
+
+class MessageBoxes {
+ public:
+  explicit MessageBoxes(std::vector<int> answers = {});
+  ~MessageBoxes();
+  std::vector<MessageBoxCall> calls;
+  std::vector<int> answers;
+
+ private:
+  ImportHook m_hook;
+};
+
+// The text of control nID of dialog hDlg, and the system's text for an error code.
+std::string ItemText(HWND hDlg, int nID);
+std::string SystemText(DWORD dwCode);

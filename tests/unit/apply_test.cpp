@@ -1,176 +1,106 @@
-// Choosing and applying a new rate: the prompt, the write through the open key, the request to
-// exit Windows, and a write that fails. ExitWindowsEx is intercepted: the real call would end
-// the Wine session that runs the tests (the end-to-end tests make it for real).
+// Applying a new rate: each answer to the prompt, what the registry then holds and whether
+// Windows is asked to exit, and a write that fails; the new-rate text after a real drag.
+// ExitWindowsEx is intercepted: the real call would end the Wine session that runs the tests.
 #include <gtest/gtest.h>
 
 #include "settings/koravel_dlg.h"
 #include "tests/support/import_hook.h"
-#include "tests/support/sample_rate_value.h"
-#include "tests/support/text.h"
+#include "tests/support/registry_value.h"
 #include "tests/support/ui_script.h"
 
 namespace {
 
-struct ExitRequest {
-  UINT uFlags;
-  DWORD dwReserved;
-};
-std::vector<ExitRequest> g_exits;
+std::vector<UINT> g_exits;  // the flags of each request to exit Windows
 
-BOOL WINAPI RecordExitWindowsEx(UINT uFlags, DWORD dwReserved) {
-  g_exits.push_back({uFlags, dwReserved});
+BOOL WINAPI RecordExitWindowsEx(UINT uFlags, DWORD /*dwReason*/) {
+  g_exits.push_back(uFlags);
   return TRUE;
 }
 
-const char kPrompt[] = "You must shutdown and restart for the change to take effect.";
-
-class ApplyTest : public ::testing::Test {
+class ApplyTest : public RegistryTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_hook.Installed()) << "without the hook, Yes would end the test session";
-    g_exits.clear();
-  }
-
-  // Runs the dialog over the stored value: first, before pressing OK, and answers the prompt.
-  int Run(const StoredValue& stored, int nAnswer, const std::function<void(CKoravelDlg&)>& first) {
-    EXPECT_TRUE(SampleRateValue::Write(stored));
-    CKoravelDlg dlg;
-    UiScript script;
-    script.AnswerEvery("Error", IDOK, &m_errors);
-    script.WaitForWindow("Koravel Settings")
-        .Then([&] {
-          if (first) first(dlg);
-          ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
-        })
-        .AnswerMessageBox("Shutdown?", nAnswer, &m_prompt);
-    if (nAnswer == IDCANCEL) {
-      script.WaitForNoWindow("Shutdown?").Then([&] {
-        EXPECT_TRUE(::IsWindowVisible(dlg.m_hWnd)) << "still open after Cancel";
-        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
-      });
-    }
-    return dlg.DoModal();
-  }
-
+  void SetUp() override { ASSERT_TRUE(m_hook.Installed()) << "Yes would end the test session"; }
   ImportHook m_hook{"user32.dll", "ExitWindowsEx", reinterpret_cast<void*>(&RecordExitWindowsEx)};
-  SampleRateValue m_value;
-  MessageBoxInfo m_prompt;
-  std::vector<MessageBoxInfo> m_errors;
 };
 
-void MoveSlider(CKoravelDlg& dlg, int nPos) { dlg.m_slider.SendMessage(TBM_SETPOS, TRUE, nPos); }
-
+// Untouched, the slider holds the stored rate clamped to 20 to 200. Whatever the value was, what
+// is written is the slider's position, as a 4-byte REG_DWORD.
 TEST_F(ApplyTest, EachAnswerToThePrompt) {
   const struct {
+    const char* what;
+    Stored stored;
+    WPARAM vk;  // a key pressed on the slider first, or 0
     int nAnswer;
-    int nResult;
-    bool bWritten;
-    bool bExit;
+    Stored after;
+    std::vector<UINT> exits;
+    DWORD dwError = 0;        // the error reported, if any
+    bool bDeleteKey = false;  // deleted under the open dialog, so that the write fails for real
   } cases[] = {
-      {IDYES, IDOK, true, true},
-      {IDNO, IDOK, true, false},
-      {IDCANCEL, IDCANCEL, false, false},
+      {"untouched, Yes", Dword(250), 0, IDYES, Dword(200), {EWX_LOGOFF}},
+      {"Home, No", {REG_BINARY, {77}}, VK_HOME, IDNO, Dword(20), {}},
+      {"Page Up, Cancel", Dword(60), VK_PRIOR, IDCANCEL, Dword(60), {}},
+      {"write fails, Yes", Dword(60), 0, IDYES, kNoKey, {}, ERROR_KEY_DELETED, true},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.nAnswer);
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(SetStored(c.stored));
     g_exits.clear();
-    EXPECT_EQ(c.nResult, Run(StoredValue::Dword(60), c.nAnswer,
-                             [](CKoravelDlg& dlg) { MoveSlider(dlg, 140); }));
-    EXPECT_EQ(c.bWritten ? StoredValue::Dword(140) : StoredValue::Dword(60),
-              SampleRateValue::Read());
-    EXPECT_EQ(kPrompt, m_prompt.text);
-    EXPECT_EQ(::LoadIconA(nullptr, IDI_QUESTION), m_prompt.hIcon);
-    EXPECT_EQ((std::vector<int>{IDYES, IDNO, IDCANCEL}), m_prompt.buttons);
-    ASSERT_EQ(c.bExit ? 1u : 0u, g_exits.size());
-    if (c.bExit) {
-      EXPECT_EQ(static_cast<UINT>(EWX_LOGOFF), g_exits[0].uFlags);
-      EXPECT_EQ(0xFFFFFFFFu, g_exits[0].dwReserved);
+    CKoravelDlg dlg;
+    MessageBoxes boxes({c.nAnswer});
+    bool bOpenAfterPrompt = false;
+    HWND hSettings = nullptr;
+    UiScript script;
+    script
+        .On("Koravel Settings",
+            [&](HWND hDlg) {
+              hSettings = hDlg;
+              if (c.vk != 0) dlg.m_slider.SendMessage(WM_KEYDOWN, c.vk);
+              if (c.bDeleteKey) SetStored(kNoKey);
+              ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);  // OK, the prompt and what follows it
+            })
+        .On("Koravel Settings", [&](HWND hDlg) {
+          bOpenAfterPrompt = true;
+          ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_EQ(c.nAnswer == IDCANCEL || c.dwError ? IDCANCEL : IDOK, dlg.DoModal());
+    EXPECT_EQ(c.after, ReadStored());
+    EXPECT_EQ(c.exits, g_exits);
+    ASSERT_EQ(c.dwError ? 2u : 1u, boxes.calls.size());
+    const MessageBoxCall& prompt = boxes.calls[0];
+    EXPECT_EQ("You must shutdown and restart for the change to take effect.", prompt.text);
+    EXPECT_EQ("Shutdown?", prompt.caption);
+    EXPECT_EQ(UINT{MB_YESNOCANCEL | MB_ICONQUESTION}, prompt.uType);
+    EXPECT_EQ(hSettings, prompt.hOwner);
+    if (c.dwError != 0) {
+      EXPECT_EQ(SystemText(c.dwError), boxes.calls[1].text);
+    } else {
+      EXPECT_EQ(c.nAnswer == IDCANCEL, bOpenAfterPrompt) << "only Cancel goes back to the dialog";
     }
-    EXPECT_TRUE(m_errors.empty());
   }
 }
 
-// Untouched, the slider holds the stored rate clamped to 20 to 200; whatever the value was, a
-// 4-byte REG_DWORD is written.
-TEST_F(ApplyTest, OkWritesTheSlidersPositionAsADword) {
-  const struct {
-    StoredValue stored;
-    DWORD dwWritten;
-  } cases[] = {
-      {StoredValue::Dword(250), 200},           {StoredValue::Dword(10), 20},
-      {StoredValue::Dword(0xFFFFFFFF), 20},     {StoredValue::Raw(REG_SZ, {'a', 'b', 0, 0}), 200},
-      {StoredValue::Raw(REG_BINARY, {77}), 77},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IDOK, Run(c.stored, IDNO, nullptr)) << c.stored;
-    EXPECT_EQ(StoredValue::Dword(c.dwWritten), SampleRateValue::Read()) << c.stored;
-  }
-}
-
-TEST_F(ApplyTest, ReleasedCaptureShowsThePositionAndKeyboardMovesDoNot) {
-  ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(60)));
+// A press on the thumb, a move three quarters along the channel and a release, as the mouse sends
+// them: the slider's own notifications refresh the text.
+TEST_F(ApplyTest, DragShowsTheNewRate) {
+  ASSERT_TRUE(SetStored(Dword(60)));
   CKoravelDlg dlg;
   UiScript script;
-  script.WaitForWindow("Koravel Settings").Then([&] {
-    HWND hSlider = dlg.m_slider.m_hWnd;
-    MoveSlider(dlg, 90);  // as the keyboard moves it: no notification
-    EXPECT_EQ("60", ItemText(dlg.m_hWnd, IDC_NEW_TEXT));
-    NMHDR header = {hSlider, IDC_NEW_SLIDER, static_cast<UINT>(NM_RELEASEDCAPTURE)};
-    EXPECT_EQ(0, ::SendMessageA(dlg.m_hWnd, WM_NOTIFY, IDC_NEW_SLIDER,
-                                reinterpret_cast<LPARAM>(&header)));
-    EXPECT_EQ("90", ItemText(dlg.m_hWnd, IDC_NEW_TEXT));
-    EXPECT_EQ("60", ItemText(dlg.m_hWnd, IDC_CURRENT_TEXT));
-    ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+  script.On("Koravel Settings", [&](HWND hDlg) {
+    RECT thumb, channel;
+    dlg.m_slider.SendMessage(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    dlg.m_slider.SendMessage(TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const int y = (thumb.top + thumb.bottom) / 2;
+    const LPARAM to = MAKELPARAM(channel.left + (channel.right - channel.left) * 3 / 4, y);
+    dlg.m_slider.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                             MAKELPARAM((thumb.left + thumb.right) / 2, y));
+    dlg.m_slider.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, to);
+    dlg.m_slider.SendMessage(WM_LBUTTONUP, 0, to);
+    EXPECT_GT(dlg.m_slider.SendMessage(TBM_GETPOS), 140);
+    EXPECT_EQ(std::to_string(dlg.m_slider.SendMessage(TBM_GETPOS)), ItemText(hDlg, IDC_NEW_TEXT));
+    EXPECT_EQ("60", ItemText(hDlg, IDC_CURRENT_TEXT));
+    ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(IDCANCEL, dlg.DoModal());
-}
-
-TEST_F(ApplyTest, CancelAtThePromptKeepsTheDialogOpenAndOkWorksAgain) {
-  ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(60)));
-  CKoravelDlg dlg;
-  int nPrompts = 0;
-  UiScript script;
-  script.WaitForWindow("Koravel Settings")
-      .Then([&] {
-        MoveSlider(dlg, 180);
-        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
-      })
-      .AnswerMessageBox("Shutdown?", IDCANCEL)
-      .WaitForNoWindow("Shutdown?")
-      .Then([&] {
-        ++nPrompts;
-        EXPECT_EQ(StoredValue::Dword(60), SampleRateValue::Read());
-        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
-      })
-      .AnswerMessageBox("Shutdown?", IDNO)
-      .Then([&] { ++nPrompts; });
-  EXPECT_EQ(IDOK, dlg.DoModal());
-  EXPECT_EQ(2, nPrompts);
-  EXPECT_EQ(StoredValue::Dword(180), SampleRateValue::Read());
-  EXPECT_TRUE(g_exits.empty());
-}
-
-// The key is deleted under the open dialog, so the write fails for real.
-TEST_F(ApplyTest, FailedWriteIsReportedWithoutExitingWindows) {
-  ASSERT_TRUE(SampleRateValue::Write(StoredValue::Dword(60)));
-  CKoravelDlg dlg;
-  MessageBoxInfo error;
-  UiScript script;
-  script.WaitForWindow("Koravel Settings")
-      .Then([&] {
-        ASSERT_TRUE(SampleRateValue::Write(StoredValue::NoKey()));
-        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
-      })
-      .AnswerMessageBox("Shutdown?", IDYES)
-      .WaitForWindow("Error")
-      .Then([&] {
-        EXPECT_FALSE(::IsWindowEnabled(dlg.m_hWnd)) << "no second OK while the error is shown";
-      })
-      .AnswerMessageBox("Error", IDOK, &error);
-  EXPECT_EQ(IDCANCEL, dlg.DoModal()) << "ended by the report, not by OK";
-  EXPECT_EQ(SystemText(ERROR_KEY_DELETED), error.text);
-  EXPECT_TRUE(g_exits.empty());
-  EXPECT_EQ(StoredValue::NoKey(), SampleRateValue::Read());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-/* A DLL that stands for one planted beside an executable: it is found only by searching the
-   executable's folder, and it does nothing when loaded. */
+/* A DLL planted beside the test runner: found only by searching the executable's folder. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {

@@ -1,0 +1,113 @@
+"""The real Koravel.exe under Wine, driven by real mouse input through X (xdotool): what only a
+real process, real input or a real Wine session shows. The registry is set up with Wine's reg;
+Notepad, which ends when the Wine session does, witnesses the session. KORAVEL_EXE, KORAVEL_PROBE
+and KORAVEL_WINE (the Wine loader for them) name the programs."""
+import os
+import re
+import subprocess
+import tempfile
+import time
+import unittest
+
+EXE, PROBE, WINE = (os.environ[name] for name in ("KORAVEL_EXE", "KORAVEL_PROBE", "KORAVEL_WINE"))
+KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters"
+EMULATION = r"HKCU\Software\Wine\AppDefaults\Koravel.exe"
+SETTINGS, PROMPT, IDOK, IDYES, IDNO, SLIDER = "Koravel Settings", "Shutdown?", 1, 6, 7, 1003
+
+
+def wine(*command, wait=True):
+    """Starts a Windows program, or runs it to its end and returns its output. That comes through a
+    file: a pipe would be held open by a Wine desktop process that the program started."""
+    if not wait:
+        return subprocess.Popen([WINE, *command], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with tempfile.TemporaryFile("w+") as out:
+        subprocess.run([WINE, *command], stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+        out.seek(0)
+        return out.read()
+
+
+def stored_rate():
+    """The REG_DWORD SampleRate, or None."""
+    match = re.search(r"SampleRate\s+REG_DWORD\s+0x(\w+)", wine("reg", "query", KEY))
+    return int(match.group(1), 16) if match else None
+
+
+def control(caption, control_id):
+    """(x, y, width, height, slider position) of a control in the window with the caption."""
+    numbers = wine(PROBE, caption, str(control_id)).split()[:5]
+    assert len(numbers) == 5, f"no control {control_id} in a window {caption!r}"
+    return [int(n) for n in numbers]
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True, stdout=subprocess.DEVNULL, timeout=60)
+
+
+def click(caption, control_id):
+    x, y, w, h, _ = control(caption, control_id)
+    xdotool("mousemove", x + w // 2, y + h // 2, "click", 1)
+
+
+class EndToEnd(unittest.TestCase):
+    def setUp(self):
+        wine("reg", "add", KEY, "/v", "SampleRate", "/t", "REG_DWORD", "/d", "60", "/f")
+        self.koravel, self.witness = None, wine("notepad", wait=False)
+        xdotool("search", "--sync", "--onlyvisible", "--name", "^Untitled - Notepad$")
+
+    def tearDown(self):
+        for process in (self.koravel, self.witness):
+            process.kill()
+            process.wait()
+        wine("reg", "delete", KEY, "/f")
+        wine("reg", "delete", EMULATION, "/f")
+
+    def test_a_drag_then_ok_and_no_writes_the_slider_position(self):
+        self.koravel = wine(EXE, wait=False)
+        x, y, w, h, _ = control(SETTINGS, SLIDER)
+        # The thumb stands for 60 on a channel that runs across the slider less about 10 pixels at
+        # each end. It is dragged in steps to three quarters of the way along.
+        y += h // 2
+        path = ["mousemove", x + 10 + 40 * (w - 20) // 180, y, "mousedown", 1]
+        for eighth in range(2, 7):
+            path += ["sleep", 0.05, "mousemove", x + w * eighth // 8, y]
+        xdotool(*path, "sleep", 0.05, "mouseup", 1)
+        position = control(SETTINGS, SLIDER)[4]
+        self.assertGreater(position, 120)
+        click(SETTINGS, IDOK)
+        click(PROMPT, IDNO)
+        self.koravel.wait(30)
+        self.assertEqual(position, stored_rate())
+        self.assertIsNone(self.witness.poll(), "Windows goes on after No")
+
+    def test_a_failed_write_is_reported_and_windows_goes_on(self):
+        self.koravel = wine(EXE, wait=False)
+        control(SETTINGS, IDOK)  # the dialog is up, and holds the key open
+        wine("reg", "delete", KEY, "/f")
+        click(SETTINGS, IDOK)
+        click(PROMPT, IDYES)
+        click("Error", IDOK)
+        self.koravel.wait(30)
+        time.sleep(2)
+        self.assertIsNone(self.witness.poll(), "no exit from Windows after a failed write")
+        self.assertIsNone(stored_rate())
+
+    def test_on_windows_98_the_questionnaire_stands_in_and_nothing_is_written(self):
+        wine("reg", "add", EMULATION, "/v", "Version", "/d", "win98", "/f")
+        self.koravel = wine(EXE, wait=False)
+        click("You have chosen to run this program on something other than NT", IDOK)
+        click("Ignorance is no excuse!", IDOK)
+        self.koravel.wait(30)
+        self.assertEqual(60, stored_rate())
+
+    def test_yes_writes_the_rate_and_ends_the_session(self):
+        wine("reg", "add", KEY, "/v", "SampleRate", "/t", "REG_DWORD", "/d", "250", "/f")
+        self.koravel = wine(EXE, wait=False)
+        click(SETTINGS, IDOK)
+        click(PROMPT, IDYES)
+        self.witness.wait(60)
+        self.koravel.wait(30)
+        self.assertEqual(200, stored_rate())
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

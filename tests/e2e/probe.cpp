@@ -1,0 +1,36 @@
+// koravel_probe CAPTION ID: the end-to-end tests' eyes inside Wine. Waits up to 30 s for a visible
+// top-level window with this caption, then prints where its control ID lies on the screen and the
+// control's slider position (0 for other controls): "x y width height position". Exits with 1
+// when no such window or control came.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+using Search = std::pair<const char*, HWND>;
+
+BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
+  Search* p = reinterpret_cast<Search*>(lParam);
+  char text[256] = "";
+  ::GetWindowTextA(hWnd, text, sizeof text);  // the system's copy: the program is not asked
+  if (::IsWindowVisible(hWnd) && std::strcmp(text, p->first) == 0) p->second = hWnd;
+  return p->second == nullptr;
+}
+
+int main(int argc, char** argv) {
+  if (argc != 3) return 2;
+  Search search = {argv[1], nullptr};
+  for (const DWORD dwStart = ::GetTickCount(); search.second == nullptr; ::Sleep(50)) {
+    if (::GetTickCount() - dwStart > 30000) return 1;
+    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+  }
+  HWND hControl = ::GetDlgItem(search.second, std::atoi(argv[2]));
+  RECT r;
+  if (hControl == nullptr || !::GetWindowRect(hControl, &r)) return 1;
+  std::printf("%ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+              static_cast<long>(::SendMessageA(hControl, TBM_GETPOS, 0, 0)));
+  return 0;
+}

@@ -1,0 +1,55 @@
+#include "registry_value.h"
+
+#include <sddl.h>
+
+#include "settings/koravel_dlg.h"
+
+namespace {
+
+// The wide functions store and hand back the bytes as they are; the ANSI ones convert strings.
+const wchar_t kKey[] = L"" KORAVEL_PARAMETERS_KEY;
+const wchar_t kValue[] = L"" KORAVEL_SAMPLE_RATE_VALUE;
+
+}  // namespace
+
+Stored ReadStored() {
+  HKEY hKey = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) {
+    return kNoKey;
+  }
+  DWORD type = 0;
+  BYTE bytes[256];
+  DWORD cbData = sizeof bytes;
+  const bool bFound =
+      ::RegQueryValueExW(hKey, kValue, nullptr, &type, bytes, &cbData) == ERROR_SUCCESS;
+  ::RegCloseKey(hKey);
+  return bFound ? Stored{type, {bytes, bytes + cbData}} : kNoValue;
+}
+
+bool SetStored(const Stored& value) {
+  if (value == kNoKey) {
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
+  } else if (value == kNoValue) {
+    HKEY hKey = nullptr;
+    ::RegCreateKeyW(HKEY_LOCAL_MACHINE, kKey, &hKey);
+    ::RegDeleteValueW(hKey, kValue);
+    ::RegCloseKey(hKey);
+  } else {
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, value.first, value.second.data(),
+                      static_cast<DWORD>(value.second.size()));
+  }
+  return ReadStored() == value;
+}
+
+bool DenyFullAccess(bool bDeny) {
+  HKEY hKey = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, WRITE_DAC, &hKey) != ERROR_SUCCESS) return false;
+  // Everyone (WD) may read the key (KR), or do anything with it (KA).
+  PSECURITY_DESCRIPTOR pSD = nullptr;
+  ::ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      bDeny ? "D:(A;;KR;;;WD)" : "D:(A;;KA;;;WD)", SDDL_REVISION_1, &pSD, nullptr);
+  const LONG lResult = ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD);
+  ::LocalFree(pSD);
+  ::RegCloseKey(hKey);
+  return lResult == ERROR_SUCCESS;
+}
