@@ -34,6 +34,7 @@ koravel_install_deps() {
   /usr/bin/python3 -c 'import pefile' 2>/dev/null || missing+=(python3 python3-pefile)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
   command -v wine >/dev/null || missing+=(wine wine64)
+  [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xdotool >/dev/null || missing+=(xdotool)
@@ -46,8 +47,7 @@ koravel_install_deps() {
   koravel_log "installing ${missing[*]}"
   "${sudo[@]}" dpkg --add-architecture i386
   "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" fonts-wine \
-    >/dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 # Configures and builds one target (i686 or x86_64) into build/ARCH.
@@ -87,6 +87,9 @@ koravel_prefix() {
     # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
     WINEDLLOVERRIDES="mscoree,mshtml=" koravel_wine wineboot -i >/dev/null 2>&1
   fi
+  # Debian's Wine does not put its own fonts (the fonts-wine package) into a new prefix, and
+  # "MS Sans Serif", "Tahoma" and the caption buttons' "Marlett" would fall back to another face.
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
   koravel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 

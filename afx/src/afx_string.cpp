@@ -62,22 +62,22 @@ void CString::Empty() {
 }
 
 void CString::Format(LPCSTR lpszFormat, ...) {
-  // The runtime's own formatting (MSVCRT), as the original used: _vscprintf measures the result.
+  // The runtime's own formatting (MSVCRT), as the original used. Its _vsnprintf answers -1 while
+  // the buffer is too small, so the buffer grows until the text fits.
   va_list args;
   va_start(args, lpszFormat);
-  va_list measure;
-  va_copy(measure, args);
-  const int nLength = ::_vscprintf(lpszFormat, measure);
-  va_end(measure);
-  if (nLength <= 0) {
-    Empty();
-  } else {
-    CString result;
-    ::_vsnprintf(result.GetBuffer(nLength), static_cast<size_t>(nLength) + 1, lpszFormat, args);
-    result.ReleaseBuffer();
-    *this = result;
+  CString result;
+  for (int nSize = 64;; nSize *= 2) {
+    va_list attempt;
+    va_copy(attempt, args);
+    const int nLength =
+        ::_vsnprintf(result.GetBuffer(nSize), static_cast<size_t>(nSize) + 1, lpszFormat, attempt);
+    va_end(attempt);
+    if (nLength >= 0 && nLength <= nSize) break;
   }
   va_end(args);
+  result.ReleaseBuffer();
+  *this = result;
 }
 
 BOOL CString::LoadString(UINT nID) {

@@ -1,6 +1,23 @@
 #include <afxwin.h>
 #include <commctrl.h>
 
+namespace {
+
+// Templates may hold common controls, whose window classes must exist before the dialog does.
+// Common Controls 6 registers them only through InitCommonControlsEx, which COMCTL32 has from
+// version 4.70 on: it is looked up at run time, so that the program still loads where the
+// system's COMCTL32 is 4.00 (Windows NT 4.0 and 95 as installed) and has InitCommonControls only.
+void RegisterCommonControls() {
+  typedef BOOL(WINAPI * PFN_INIT_COMMON_CONTROLS_EX)(const INITCOMMONCONTROLSEX*);
+  const auto pfnInitEx = reinterpret_cast<PFN_INIT_COMMON_CONTROLS_EX>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx")));
+  static const INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                                ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  if (pfnInitEx == nullptr || !pfnInitEx(&controls)) ::InitCommonControls();
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
@@ -16,11 +33,7 @@ HWND CDialog::GetSafeOwner() const {
 }
 
 int CDialog::DoModal() {
-  // Templates may hold common controls; their window classes must exist before the dialog does.
-  static const INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX),
-                                                ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-  ::InitCommonControlsEx(&controls);
-
+  RegisterCommonControls();
   const LPCSTR lpszTemplate = MAKEINTRESOURCEA(m_nIDHelp);
   const INT_PTR nResult =
       ::DialogBoxParamA(AfxFindResourceHandle(lpszTemplate, RT_DIALOG), lpszTemplate,

@@ -1,6 +1,7 @@
 """Koravel.exe as released, read with pefile: its resources against the tables they were written
 from, its manifest and imports, the protections of a program that runs elevated, and nothing of
 the build left in it. Usage: check_release.py EXE BUILD_PATH..."""
+import os
 import struct
 import sys
 import unittest
@@ -136,6 +137,17 @@ class ResourcesTest(unittest.TestCase):
 
 
 class ExecutableTest(unittest.TestCase):
+    def test_i686_asks_for_windows_4_and_imports_only_what_nt_4_and_95_have(self):
+        if PE.FILE_HEADER.Machine != 0x14C:
+            self.skipTest("for the i686 executable")
+        header = PE.OPTIONAL_HEADER
+        self.assertEqual((4, 0, 4, 0), (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion,
+                                        header.MajorSubsystemVersion, header.MinorSubsystemVersion))
+        with open(os.path.join(os.path.dirname(__file__), "imports-i686.txt")) as listed:
+            allowed = {tuple(line.split()) for line in listed if line.strip() and not line.startswith("#")}
+        self.assertEqual(set(), {(entry.dll.decode().upper(), function.name.decode())
+                                 for entry in PE.DIRECTORY_ENTRY_IMPORT for function in entry.imports} - allowed)
+
     def test_imports_only_dlls_that_ship_with_windows(self):
         self.assertLessEqual({entry.dll.decode().lower() for entry in PE.DIRECTORY_ENTRY_IMPORT},
                              {"kernel32.dll", "user32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"})

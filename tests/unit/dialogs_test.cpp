@@ -131,6 +131,21 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
   }
 }
 
+// The prefix has Wine's own fonts: the dialogs' face and the caption buttons' glyphs, not a
+// substitute that is wider and draws letters in the caption buttons.
+TEST(Fonts, DialogsAndCaptionButtonsHaveTheirOwnFaces) {
+  HDC hDC = ::GetDC(nullptr);
+  for (const char* face : {"MS Sans Serif", "Marlett"}) {
+    HFONT hFont = ::CreateFontA(-11, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    HGDIOBJ hOld = ::SelectObject(hDC, hFont);
+    char got[LF_FACESIZE] = "";
+    ::GetTextFaceA(hDC, sizeof got, got);
+    EXPECT_STREQ(face, got);
+    ::DeleteObject(::SelectObject(hDC, hOld));
+  }
+  ::ReleaseDC(nullptr, hDC);
+}
+
 TEST(IconOrigin, CentresWithTheOddPixelBeforeTheIcon) {
   EXPECT_EQ((std::vector<int>{0, 2, 3, 0, -15}),
             (std::vector<int>{CKoravelDlg::IconOrigin(32, 32), CKoravelDlg::IconOrigin(36, 32),
