@@ -1,5 +1,7 @@
 #include "app/dll_search.h"
 
+#include "app/system_function.h"
+
 namespace {
 
 // Windows 8, and Windows 7 and Vista with update KB2533623.
@@ -11,22 +13,16 @@ typedef BOOL(WINAPI* PFN_SET_DLL_DIRECTORY)(LPCSTR lpPathName);
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
 
-template <typename PFN>
-PFN Kernel32Function(LPCSTR lpszName) {
-  // kernel32 is in every process before its first instruction runs; no search is involved.
-  const FARPROC pfn = ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), lpszName);
-  return reinterpret_cast<PFN>(reinterpret_cast<void*>(pfn));
-}
-
 }  // namespace
 
 BOOL RestrictDllSearchToSystem() {
-  if (const auto pfnSetDefault =
-          Kernel32Function<PFN_SET_DEFAULT_DLL_DIRECTORIES>("SetDefaultDllDirectories")) {
+  if (const auto pfnSetDefault = SystemFunction<PFN_SET_DEFAULT_DLL_DIRECTORIES>(
+          "kernel32.dll", "SetDefaultDllDirectories")) {
     if (pfnSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return TRUE;
   }
   // The executable's folder cannot be taken out of the search here; the current directory can.
-  if (const auto pfnSetDllDirectory = Kernel32Function<PFN_SET_DLL_DIRECTORY>("SetDllDirectoryA")) {
+  if (const auto pfnSetDllDirectory =
+          SystemFunction<PFN_SET_DLL_DIRECTORY>("kernel32.dll", "SetDllDirectoryA")) {
     pfnSetDllDirectory("");
   }
   return FALSE;

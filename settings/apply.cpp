@@ -1,12 +1,27 @@
 // Choosing and applying a new rate.
 #include "koravel_dlg.h"
 
-void CKoravelDlg::OnReleasedCaptureSlider(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
-  // The slider lets go of the mouse at the end of a drag or a click on its channel. Keyboard
-  // moves send no such notification, so they leave the text as it was; OnOK reads the slider.
+#include "settings/restart_windows.h"
+
+void CKoravelDlg::ShowNewRate() {
   m_strNew.Format("%d", static_cast<int>(m_slider.SendMessage(TBM_GETPOS, 0, 0)));
   UpdateData(FALSE);
+}
+
+void CKoravelDlg::OnReleasedCaptureSlider(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+  // The slider lets go of the mouse at the end of a drag or a click on its channel.
+  ShowNewRate();
   *pResult = 0;
+}
+
+void CKoravelDlg::OnHScroll(UINT /*nSBCode*/, UINT /*nPos*/, CScrollBar* pScrollBar) {
+  // The slider reports every move here, by mouse, keyboard or wheel, so that the text never shows
+  // a rate other than the one that OK writes.
+  if (pScrollBar != nullptr && pScrollBar->GetSafeHwnd() == m_slider.GetSafeHwnd()) {
+    ShowNewRate();
+  } else {
+    Default();
+  }
 }
 
 void CKoravelDlg::OnOK() {
@@ -26,9 +41,14 @@ void CKoravelDlg::OnOK() {
     return;
   }
 
-  // The driver reads the rate when Windows starts. No shutdown privilege is asked for: logging
-  // off needs none.
-  if (nAnswer == IDYES) ::ExitWindowsEx(EWX_LOGOFF, 0xFFFFFFFF);
-
+  // The driver reads the rate when Windows starts. The rate stays written whatever the restart
+  // does; if Windows does not take the request, the report tells the user to restart themselves.
+  if (nAnswer == IDYES) {
+    const DWORD dwResult = RestartWindows();
+    if (dwResult != ERROR_SUCCESS) {
+      ReportError(dwResult);
+      return;
+    }
+  }
   CDialog::OnOK();
 }

@@ -6,12 +6,17 @@ ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_NEW_SLIDER, OnReleasedCaptureSlider)
 ON_WM_CLOSE()
+ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
 CKoravelDlg::CKoravelDlg(CWnd* pParent)
     : CDialog(CKoravelDlg::IDD, pParent),
       m_hKey(nullptr),
       m_hIcon(AfxGetApp()->LoadIcon(IDI_APP)) {}
+
+CKoravelDlg::~CKoravelDlg() {
+  if (m_hKey != nullptr) ::RegCloseKey(m_hKey);
+}
 
 void CKoravelDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);

@@ -16,6 +16,8 @@ class CKoravelDlg : public CDialog {
  public:
   // Construction
   explicit CKoravelDlg(CWnd* pParent = nullptr);
+  // Closes the key if the dialog ended without a close message (through OK or Cancel).
+  ~CKoravelDlg() override;
 
   // The rates the slider offers. A stored rate may lie outside them.
   enum { MIN_RATE = 20, MAX_RATE = 200 };
@@ -45,17 +47,21 @@ class CKoravelDlg : public CDialog {
   // Overridables
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
-  // Asks whether to exit Windows, writes the slider's rate and, on Yes, asks Windows to exit.
+  // Asks whether to restart Windows, writes the slider's rate and, on Yes, restarts Windows.
   void OnOK() override;
+
+  // Shows the slider's position as the new rate.
+  void ShowNewRate();
 
   // Message handlers
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnPaint();
   afx_msg HCURSOR OnQueryDragIcon();
   afx_msg void OnReleasedCaptureSlider(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnClose();
 
-  HKEY m_hKey;    // the driver's parameters key, open from start-up until OnClose; null otherwise
+  HKEY m_hKey;    // the driver's parameters key, open from start-up until closed; null otherwise
   HICON m_hIcon;  // shared resource icon: never destroyed
 
   DECLARE_MESSAGE_MAP()

@@ -49,14 +49,16 @@ BOOL CKoravelDlg::OnInitDialog() {
     ReportError(static_cast<DWORD>(lResult));
     return TRUE;
   }
-  const int nRate = static_cast<int>(dwRate);
-
-  // The bar and the slider stop at the ends of their range; the texts show the rate as stored.
+  // The texts show the rate as stored, an unsigned 32-bit number; the bar and the slider stop at
+  // the nearer end of their range.
+  const int nPosition = dwRate < MIN_RATE   ? MIN_RATE
+                        : dwRate > MAX_RATE ? MAX_RATE
+                                            : static_cast<int>(dwRate);
   m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(MIN_RATE, MAX_RATE));
-  m_progress.SendMessage(PBM_SETPOS, static_cast<WPARAM>(nRate), 0);
-  m_slider.SendMessage(TBM_SETPOS, TRUE, nRate);
-  m_strCurrent.Format("%d", nRate);
-  m_strNew.Format("%d", nRate);
+  m_progress.SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPosition), 0);
+  m_slider.SendMessage(TBM_SETPOS, TRUE, nPosition);
+  m_strCurrent.Format("%lu", static_cast<unsigned long>(dwRate));
+  m_strNew.Format("%lu", static_cast<unsigned long>(dwRate));
   UpdateData(FALSE);
   return TRUE;
 }

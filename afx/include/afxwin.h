@@ -3,6 +3,7 @@
 // Classes declared here:
 //   CCmdTarget    - the root of every class with a message map
 //   CWnd          - a C++ object bound to a window
+//   CScrollBar    - a scroll bar
 //   CDialog       - a modal dialog from a resource template
 //   CWinApp       - the application object
 //   CDataExchange - one exchange between a dialog's members and its controls
@@ -19,5 +20,6 @@
 #include "afx/paint_dc.h"
 #include "afx/menu.h"
 #include "afx/wnd.h"
+#include "afx/scroll_bar.h"
 #include "afx/dialog.h"
 #include "afx/win_app.h"

@@ -51,7 +51,15 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM /*wParam*/,
     ::EndDialog(hWnd, -1);
     return FALSE;
   }
-  return pDialog->OnInitDialog();
+  RECT before, after;
+  ::GetWindowRect(hWnd, &before);
+  const BOOL bResult = pDialog->OnInitDialog();
+  // A dialog that is not a child window, and that its OnInitDialog did not move, opens centred.
+  ::GetWindowRect(hWnd, &after);
+  if (!(::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) && ::EqualRect(&before, &after)) {
+    pDialog->CenterWindow();
+  }
+  return bResult;
 }
 
 void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }

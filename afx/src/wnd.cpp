@@ -103,6 +103,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_hv:
       *pResult = reinterpret_cast<LRESULT>((this->*pEntry->pfn.pfn_hv)());
       return TRUE;
+    case AfxSig_vwwW:
+      (this->*pEntry->pfn.pfn_vwwW)(
+          LOWORD(wParam), HIWORD(wParam),
+          static_cast<CScrollBar*>(FromHandlePermanent(reinterpret_cast<HWND>(lParam))));
+      *pResult = 0;
+      return TRUE;
     default:
       return FALSE;
   }
@@ -129,6 +135,27 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   CDataExchange dx(this, bSaveAndValidate);
   DoDataExchange(&dx);
   return TRUE;
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+  HWND hOwner =
+      pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+  RECT work, over, rect;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  if (hOwner == nullptr || !::IsWindowVisible(hOwner) || ::IsIconic(hOwner)) {
+    over = work;
+  } else {
+    ::GetWindowRect(hOwner, &over);
+  }
+  ::GetWindowRect(m_hWnd, &rect);
+  const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+  // Centred, but kept on the work area, its top left corner first.
+  int x = (over.left + over.right - cx) / 2, y = (over.top + over.bottom - cy) / 2;
+  if (x + cx > work.right) x = work.right - cx;
+  if (y + cy > work.bottom) y = work.bottom - cy;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }

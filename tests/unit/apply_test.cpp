@@ -1,7 +1,9 @@
 // Applying a new rate: each answer to the prompt, what the registry then holds and whether
-// Windows is asked to exit, and a write that fails; the new-rate text after a real drag.
+// Windows is asked to restart, and the failures on the way; the new-rate text after each move.
 // ExitWindowsEx is intercepted: the real call would end the Wine session that runs the tests.
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "settings/koravel_dlg.h"
 #include "tests/support/import_hook.h"
@@ -10,11 +12,31 @@
 
 namespace {
 
-std::vector<UINT> g_exits;  // the flags of each request to exit Windows
+// Each request to exit Windows: its flags and reason, and whether the shutdown privilege was
+// enabled in the process's token (Wine does not check it itself).
+using ExitRequest = std::tuple<UINT, DWORD, bool>;
+std::vector<ExitRequest> g_exits;
+bool g_bRefuseExit = false;
+const ExitRequest kRestart = {EWX_REBOOT, 0x80010004, true};  // planned, hardware, reconfiguration
 
-BOOL WINAPI RecordExitWindowsEx(UINT uFlags, DWORD /*dwReason*/) {
-  g_exits.push_back(uFlags);
-  return TRUE;
+// Sets the shutdown privilege of the process's token, and answers whether it is then enabled.
+bool ShutdownPrivilege(bool bSet, bool bEnable) {
+  HANDLE hToken = nullptr;
+  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken);
+  PRIVILEGE_SET set = {1, PRIVILEGE_SET_ALL_NECESSARY, {{{0, 0}, 0}}};
+  ::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &set.Privilege[0].Luid);
+  TOKEN_PRIVILEGES privileges = {1, {{set.Privilege[0].Luid, bEnable ? SE_PRIVILEGE_ENABLED : 0u}}};
+  if (bSet) ::AdjustTokenPrivileges(hToken, FALSE, &privileges, 0, nullptr, nullptr);
+  BOOL bEnabled = FALSE;
+  ::PrivilegeCheck(hToken, &set, &bEnabled);
+  ::CloseHandle(hToken);
+  return bEnabled;
+}
+
+BOOL WINAPI RecordExitWindowsEx(UINT uFlags, DWORD dwReason) {
+  g_exits.emplace_back(uFlags, dwReason, ShutdownPrivilege(false, false));
+  ::SetLastError(g_bRefuseExit ? ERROR_PRIVILEGE_NOT_HELD : ERROR_SUCCESS);
+  return !g_bRefuseExit;
 }
 
 class ApplyTest : public RegistryTest {
@@ -32,19 +54,31 @@ TEST_F(ApplyTest, EachAnswerToThePrompt) {
     WPARAM vk;  // a key pressed on the slider first, or 0
     int nAnswer;
     Stored after;
-    std::vector<UINT> exits;
+    std::vector<ExitRequest> exits;
     DWORD dwError = 0;        // the error reported, if any
     bool bDeleteKey = false;  // deleted under the open dialog, so that the write fails for real
+    bool bRefuseExit = false;
   } cases[] = {
-      {"untouched, Yes", Dword(250), 0, IDYES, Dword(200), {EWX_LOGOFF}},
+      {"untouched, Yes", Dword(250), 0, IDYES, Dword(200), {kRestart}},
       {"Home, No", {REG_BINARY, {77}}, VK_HOME, IDNO, Dword(20), {}},
       {"Page Up, Cancel", Dword(60), VK_PRIOR, IDCANCEL, Dword(60), {}},
       {"write fails, Yes", Dword(60), 0, IDYES, kNoKey, {}, ERROR_KEY_DELETED, true},
+      {"restart refused",
+       Dword(60),
+       VK_END,
+       IDYES,
+       Dword(200),
+       {kRestart},
+       ERROR_PRIVILEGE_NOT_HELD,
+       false,
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_TRUE(SetStored(c.stored));
+    ASSERT_FALSE(ShutdownPrivilege(true, false));
     g_exits.clear();
+    g_bRefuseExit = c.bRefuseExit;
     CKoravelDlg dlg;
     MessageBoxes boxes({c.nAnswer});
     bool bOpenAfterPrompt = false;
@@ -54,7 +88,11 @@ TEST_F(ApplyTest, EachAnswerToThePrompt) {
         .On("Koravel Settings",
             [&](HWND hDlg) {
               hSettings = hDlg;
-              if (c.vk != 0) dlg.m_slider.SendMessage(WM_KEYDOWN, c.vk);
+              if (c.vk != 0) {
+                dlg.m_slider.SendMessage(WM_KEYDOWN, c.vk);
+                EXPECT_EQ(std::to_string(dlg.m_slider.SendMessage(TBM_GETPOS)),
+                          ItemText(hDlg, IDC_NEW_TEXT));
+              }
               if (c.bDeleteKey) SetStored(kNoKey);
               ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);  // OK, the prompt and what follows it
             })

@@ -2,6 +2,7 @@
 // the questionnaire, the minimised icon, and the DLL search of the process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform_gate/wrong_platform_dlg.h"
@@ -17,6 +18,16 @@ class CTestDlg : public CKoravelDlg {
  public:
   using CKoravelDlg::m_hKey;
 };
+
+// How far, in pixels, a window's centre lies from that of another window, or of the work area.
+int OffCentre(HWND hWnd, HWND hOver = nullptr) {
+  RECT r, over;
+  ::GetWindowRect(hWnd, &r);
+  hOver ? ::GetWindowRect(hOver, &over) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &over, 0);
+  return std::max(std::abs(r.left + r.right - over.left - over.right),
+                  std::abs(r.top + r.bottom - over.top - over.bottom)) /
+         2;
+}
 
 bool IsOpen(HKEY hKey) {
   return ::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -65,16 +76,23 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
 }
 
 // The low four bits of a system command are the system's: 0x10 and 0x1F both open the About box,
-// modal over the settings dialog. Other commands keep their meaning.
+// modal and centred over the settings dialog, which opens centred on the work area. Other
+// commands keep their meaning.
 TEST_F(DialogsTest, SystemCommandsOpenTheAboutBoxOrKeepTheirMeaning) {
   CKoravelDlg dlg;
   AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
   std::vector<HWND> owners;
   UiScript script;
   for (WPARAM nID : {0x10, 0x1F}) {
-    script.On("Koravel Settings", [nID](HWND hDlg) { ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0); })
+    script
+        .On("Koravel Settings",
+            [nID](HWND hDlg) {
+              EXPECT_LE(OffCentre(hDlg), 2);
+              ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
+            })
         .On("About Koravel", [&](HWND hAbout) {
           owners.push_back(::GetWindow(hAbout, GW_OWNER));
+          EXPECT_LE(OffCentre(hAbout, owners.back()), 2);
           ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
         });
   }
@@ -117,6 +135,7 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
     UiScript script;
     script.On(kQuestionnaire, [&](HWND hWnd) {
       hQuestionnaire = hWnd;
+      EXPECT_LE(OffCentre(hWnd), 2) << "on the work area, with no owner in view";
       if (c.nCheck == kNone) ::CheckDlgButton(hWnd, IDC_CHOICE1, BST_UNCHECKED);
       if (c.nCheck >= 0) ::CheckRadioButton(hWnd, IDC_CHOICE1, IDC_CHOICE5, IDC_CHOICE1 + c.nCheck);
       ::PostMessageA(hWnd, WM_COMMAND, c.command, 0);
@@ -129,6 +148,22 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
     EXPECT_EQ(hQuestionnaire, replies.calls[0].hOwner);
     EXPECT_EQ(UINT{MB_OK}, replies.calls[0].uType);
   }
+}
+
+// Ended by its Cancel button, the dialog has had no close message: destroying it closes the key.
+TEST_F(DialogsTest, DestructionClosesAKeyThatIsStillOpen) {
+  HKEY hKey = nullptr;
+  {
+    CTestDlg dlg;
+    UiScript script;
+    script.On("Koravel Settings", [&](HWND hDlg) {
+      hKey = dlg.m_hKey;
+      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(IsOpen(hKey));
+  }
+  EXPECT_FALSE(IsOpen(hKey));
 }
 
 // The prefix has Wine's own fonts: the dialogs' face and the caption buttons' glyphs, not a

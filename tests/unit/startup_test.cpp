@@ -58,8 +58,8 @@ TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
       {Dword(201), Rate("201", 200)},
       {Dword(0), Rate("0", 20)},
       {Dword(2147483647), Rate("2147483647", 200)},
-      {Dword(2147483648), Rate("-2147483648", 20)},
-      {Dword(4294967295), Rate("-1", 20)},
+      {Dword(2147483648), Rate("2147483648", 200)},
+      {Dword(4294967295), Rate("4294967295", 200)},
       {{REG_SZ, {'a', 0, 'b', 0, 0, 0, 0, 0}}, Rate("25185", 200)},  // "ab" in the code page
       {{REG_BINARY, {60}}, Rate("60", 60)},
       {{REG_BINARY, {0x2C, 0x01}}, Rate("300", 200)},
@@ -125,8 +125,7 @@ TEST_F(StartupTest, RandomContentShowsTheRateOrOneErrorAndIsLeftAsItWas) {
     } else if (value.second.size() > 4) {
       EXPECT_EQ(Error(ERROR_MORE_DATA), shown);
     } else {
-      const int nRate = static_cast<int>(dwRate);
-      EXPECT_EQ(Rate(std::to_string(nRate), std::clamp(nRate, 20, 200)), shown);
+      EXPECT_EQ(Rate(std::to_string(dwRate), std::clamp<DWORD>(dwRate, 20, 200)), shown);
     }
     EXPECT_EQ(stored, ReadStored());
   }

@@ -4,7 +4,8 @@
 // receives WM_INITDIALOG, before OnInitDialog runs, so every later message, including those sent
 // during OnInitDialog, goes through the message map. Messages the map leaves alone go to the
 // system's default dialog procedure; in particular WM_CLOSE becomes the IDCANCEL command, as it
-// does for any dialog.
+// does for any dialog. Once OnInitDialog has returned, a dialog that it did not move, and that is
+// not a child window, is centred (CWnd::CenterWindow).
 #pragma once
 
 #include "afx/wnd.h"

@@ -11,6 +11,7 @@
 
 class CCmdTarget;
 class CWnd;
+class CScrollBar;
 
 // The handler signatures that dispatch knows, one per exact member-function type.
 enum AfxSig : UINT {
@@ -18,6 +19,7 @@ enum AfxSig : UINT {
   AfxSig_vv,       // void (CWnd::*)()                        WM_PAINT, WM_CLOSE
   AfxSig_vwl,      // void (CWnd::*)(UINT, LPARAM)            WM_SYSCOMMAND
   AfxSig_hv,       // HCURSOR (CWnd::*)()                     WM_QUERYDRAGICON
+  AfxSig_vwwW,     // void (CWnd::*)(UINT, UINT, CScrollBar*) WM_HSCROLL
   AfxSigCmd_v,     // void (CCmdTarget::*)()                  WM_COMMAND
   AfxSigNotify_v,  // void (CCmdTarget::*)(NMHDR*, LRESULT*)  WM_NOTIFY
 };
@@ -28,12 +30,14 @@ union AfxHandler {
   constexpr AfxHandler(void (CWnd::*pfn)()) : pfn_vv(pfn) {}
   constexpr AfxHandler(void (CWnd::*pfn)(UINT, LPARAM)) : pfn_vwl(pfn) {}
   constexpr AfxHandler(HCURSOR (CWnd::*pfn)()) : pfn_hv(pfn) {}
+  constexpr AfxHandler(void (CWnd::*pfn)(UINT, UINT, CScrollBar*)) : pfn_vwwW(pfn) {}
   constexpr AfxHandler(void (CCmdTarget::*pfn)()) : pfnCmd_v(pfn) {}
   constexpr AfxHandler(void (CCmdTarget::*pfn)(NMHDR*, LRESULT*)) : pfnNotify_v(pfn) {}
 
   void (CWnd::*pfn_vv)();
   void (CWnd::*pfn_vwl)(UINT, LPARAM);
   HCURSOR (CWnd::*pfn_hv)();
+  void (CWnd::*pfn_vwwW)(UINT, UINT, CScrollBar*);
   void (CCmdTarget::*pfnCmd_v)();
   void (CCmdTarget::*pfnNotify_v)(NMHDR*, LRESULT*);
 };
@@ -91,6 +95,12 @@ struct AFX_MSGMAP {
    0,                         \
    AfxSig_hv,                 \
    static_cast<HCURSOR (CWnd::*)()>(&ThisClass::OnQueryDragIcon)},
+// void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar): pScrollBar is the object bound
+// to the control that scrolled (a slider bound by DDX_Control, say), or null for none.
+#define ON_WM_HSCROLL() \
+  {WM_HSCROLL,  0,      \
+   0,           0,      \
+   AfxSig_vwwW, static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnHScroll)},
 // void OnClose()
 #define ON_WM_CLOSE() \
   {WM_CLOSE, 0, 0, 0, AfxSig_vv, static_cast<void (CWnd::*)()>(&ThisClass::OnClose)},

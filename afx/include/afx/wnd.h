@@ -35,6 +35,9 @@ class CWnd : public CCmdTarget {
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   BOOL EnableWindow(BOOL bEnable = TRUE);
+  // Centres the window over its owner (or pAlternateOwner) while that is visible and not
+  // minimised, otherwise on the screen's work area; it stays on the work area either way.
+  void CenterWindow(CWnd* pAlternateOwner = nullptr);
   HICON SetIcon(HICON hIcon, BOOL bBigIcon);
   // A message box owned by this window; a null caption stands for the application's name.
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);

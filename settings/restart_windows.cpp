@@ -1,0 +1,48 @@
+#include "settings/restart_windows.h"
+
+#include "app/system_function.h"
+
+namespace {
+
+// Windows NT's token functions are looked up at run time: the program must load on Windows 95,
+// whose ADVAPI32 need not have them, to show its questionnaire there. Only NT comes this far.
+typedef BOOL(WINAPI* PFN_OPEN_PROCESS_TOKEN)(HANDLE, DWORD, PHANDLE);
+typedef BOOL(WINAPI* PFN_LOOKUP_PRIVILEGE_VALUE)(LPCSTR, LPCSTR, PLUID);
+typedef BOOL(WINAPI* PFN_ADJUST_TOKEN_PRIVILEGES)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
+                                                  PTOKEN_PRIVILEGES, PDWORD);
+
+DWORD EnableShutdownPrivilege() {
+  const auto pfnOpen = SystemFunction<PFN_OPEN_PROCESS_TOKEN>("advapi32.dll", "OpenProcessToken");
+  const auto pfnLookup =
+      SystemFunction<PFN_LOOKUP_PRIVILEGE_VALUE>("advapi32.dll", "LookupPrivilegeValueA");
+  const auto pfnAdjust =
+      SystemFunction<PFN_ADJUST_TOKEN_PRIVILEGES>("advapi32.dll", "AdjustTokenPrivileges");
+  if (pfnOpen == nullptr || pfnLookup == nullptr || pfnAdjust == nullptr) {
+    return ERROR_CALL_NOT_IMPLEMENTED;
+  }
+  HANDLE hToken = nullptr;
+  if (!pfnOpen(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken)) {
+    return ::GetLastError();
+  }
+  TOKEN_PRIVILEGES privileges = {1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+  ::SetLastError(ERROR_SUCCESS);
+  if (pfnLookup(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
+    // Succeeds also when the token does not hold the privilege, and says so with the last error
+    // ERROR_NOT_ALL_ASSIGNED.
+    pfnAdjust(hToken, FALSE, &privileges, 0, nullptr, nullptr);
+  }
+  const DWORD dwResult = ::GetLastError();
+  ::CloseHandle(hToken);
+  return dwResult;
+}
+
+}  // namespace
+
+DWORD RestartWindows() {
+  const DWORD dwResult = EnableShutdownPrivilege();
+  if (dwResult != ERROR_SUCCESS) return dwResult;
+  // Windows NT 4.0 and 2000 ignore the reason.
+  const DWORD dwReason =
+      SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_HARDWARE | SHTDN_REASON_MINOR_RECONFIG;
+  return ::ExitWindowsEx(EWX_REBOOT, dwReason) ? ERROR_SUCCESS : ::GetLastError();
+}
