@@ -5,6 +5,8 @@
 # files in the zip carry the commit's time.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
+# zip keeps each file's time in local time: the same in every time zone only when that is fixed.
+export TZ=UTC
 
 koravel_install_deps
 version=$(sed -n 's/^project(Koravel VERSION \([0-9.]*\).*/\1/p' "$KORAVEL_ROOT/CMakeLists.txt")

@@ -8,6 +8,10 @@ set -euo pipefail
 arch=${1:-x86_64}
 
 koravel_install_deps
+if [ "$arch" = i686 ] && ! koravel_runs_32bit; then
+  koravel_log "this machine's kernel runs no 32-bit programs: Wine cannot start the i686 build here"
+  exit 1
+fi
 koravel_build "$arch"
 trap koravel_cleanup EXIT
 headless=
@@ -26,13 +30,26 @@ if [ -z "$headless" ]; then
 fi
 "$loader" "$exe" &
 koravel=$!
-if window=$(xdotool search --sync --onlyvisible --name '^Koravel Settings$' 2>/dev/null | head -n 1) \
-   && [ -n "$window" ]; then
-  sleep 3  # let every control paint
-  import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
-    awk -F= '/WIDTH|HEIGHT|^X|^Y/ {v[$1]=$2} END {printf "%dx%d+%d+%d", v["WIDTH"], v["HEIGHT"], v["X"], v["Y"]}')" \
-    "$KORAVEL_ROOT/build/koravel-demo.png"
-  koravel_log "Koravel is running; screenshot: build/koravel-demo.png"
-  xdotool key Escape
+# The settings dialog, or an Error box when the registry lets Koravel down: whichever comes first,
+# within a minute.
+seen=
+for _ in $(seq 120); do
+  for caption in "Koravel Settings" Error; do
+    window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1 || true)
+    if [ -n "$window" ]; then seen=$caption && break 2; fi
+  done
+  sleep 0.5
+done
+if [ -z "$seen" ]; then
+  koravel_log "Koravel showed no window within a minute; stopping it"
+  exit 1
 fi
-wait "$koravel"
+sleep 3  # let every control paint
+import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
+  awk -F= '/WIDTH|HEIGHT|^X|^Y/ {v[$1]=$2} END {printf "%dx%d+%d+%d", v["WIDTH"], v["HEIGHT"], v["X"], v["Y"]}')" \
+  "$KORAVEL_ROOT/build/koravel-demo.png"
+koravel_log "Koravel shows \"$seen\"; screenshot: build/koravel-demo.png"
+xdotool key Escape  # cancels the dialog, or closes the Error box
+for _ in $(seq 60); do kill -0 "$koravel" 2>/dev/null || exit 0; sleep 0.5; done
+koravel_log "Koravel did not end within half a minute; stopping it"
+exit 1

@@ -20,6 +20,7 @@ test_target() (
   koravel_start_x
   KORAVEL_PREFIX_OWNED=1
   koravel_prefix "$(mktemp -d "/tmp/koravel-tests-$arch.XXXXXX")/prefix"
+  touch "$WINEPREFIX/drive_c/koravel-test-prefix"  # the tests run only in a prefix marked so
   ctest --test-dir "$KORAVEL_ROOT/build/$arch" --output-on-failure
 )
 

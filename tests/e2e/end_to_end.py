@@ -5,10 +5,15 @@ and KORAVEL_WINE (the Wine loader for them) name the programs."""
 import os
 import re
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
+# The tests write the registry and end the Wine session: only in a prefix made for them.
+if not os.path.exists(os.path.join(os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine")),
+                                   "drive_c", "koravel-test-prefix")):
+    sys.exit("This is not a Wine prefix made for the tests; scripts/test.sh makes one. Nothing was run.")
 EXE, PROBE, WINE = (os.environ[name] for name in ("KORAVEL_EXE", "KORAVEL_PROBE", "KORAVEL_WINE"))
 KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters"
 EMULATION = r"HKCU\Software\Wine\AppDefaults\Koravel.exe"
