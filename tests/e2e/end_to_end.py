@@ -1,7 +1,6 @@
-"""The real Koravel.exe under Wine, driven by real mouse input through X (xdotool): what only a
-real process, real input or a real Wine session shows. The registry is set up with Wine's reg;
-Notepad, which ends when the Wine session does, witnesses the session. KORAVEL_EXE, KORAVEL_PROBE
-and KORAVEL_WINE (the Wine loader for them) name the programs."""
+"""The real Koravel.exe under Wine, driven by real mouse input through X (xdotool): what only a real
+process, input or Wine session shows. The registry is set up with Wine's reg; Notepad, which ends
+with the session, witnesses it. KORAVEL_EXE, _PROBE and _WINE (their loader) name the programs."""
 import os
 import re
 import subprocess
@@ -17,12 +16,12 @@ if not os.path.exists(os.path.join(os.environ.get("WINEPREFIX", os.path.expandus
 EXE, PROBE, WINE = (os.environ[name] for name in ("KORAVEL_EXE", "KORAVEL_PROBE", "KORAVEL_WINE"))
 KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters"
 EMULATION = r"HKCU\Software\Wine\AppDefaults\Koravel.exe"
-SETTINGS, PROMPT, IDOK, IDYES, IDNO, SLIDER = "Koravel Settings", "Shutdown?", 1, 6, 7, 1003
+SETTINGS, PROMPT, IDOK, IDYES, IDNO, SLIDER, NEW_TEXT = "Koravel Settings", "Shutdown?", 1, 6, 7, 1003, 1005
 
 
 def wine(*command, wait=True):
-    """Starts a Windows program, or runs it to its end and returns its output. That comes through a
-    file: a pipe would be held open by a Wine desktop process that the program started."""
+    """Starts a program, or runs it and returns its output, through a file: a Wine desktop process
+    that the program started would hold a pipe open."""
     if not wait:
         return subprocess.Popen([WINE, *command], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with tempfile.TemporaryFile("w+") as out:
@@ -38,10 +37,10 @@ def stored_rate():
 
 
 def control(caption, control_id):
-    """(x, y, width, height, slider position) of a control in the window with the caption."""
-    numbers = wine(PROBE, caption, str(control_id)).split()[:5]
-    assert len(numbers) == 5, f"no control {control_id} in a window {caption!r}"
-    return [int(n) for n in numbers]
+    """(x, y, width, height, slider position, text) of a control of the window with the caption."""
+    found = wine(PROBE, caption, str(control_id)).rstrip("\r\n").split(" ", 5)
+    assert len(found) == 6, f"no control {control_id} in a window {caption!r}"
+    return (*map(int, found[:5]), found[5])
 
 
 def xdotool(*args):
@@ -49,7 +48,7 @@ def xdotool(*args):
 
 
 def click(caption, control_id):
-    x, y, w, h, _ = control(caption, control_id)
+    x, y, w, h, _, _ = control(caption, control_id)
     xdotool("mousemove", x + w // 2, y + h // 2, "click", 1)
 
 
@@ -66,11 +65,10 @@ class EndToEnd(unittest.TestCase):
         wine("reg", "delete", KEY, "/f")
         wine("reg", "delete", EMULATION, "/f")
 
-    def test_a_drag_then_ok_and_no_writes_the_slider_position(self):
+    def test_a_drag_shows_the_new_rate_and_ok_and_no_write_it(self):
         self.koravel = wine(EXE, wait=False)
-        x, y, w, h, _ = control(SETTINGS, SLIDER)
-        # The thumb stands for 60 on a channel that runs across the slider less about 10 pixels at
-        # each end. It is dragged in steps to three quarters of the way along.
+        x, y, w, h, _, _ = control(SETTINGS, SLIDER)
+        # From the thumb (60, on a channel about 10 pixels in from each end) to three quarters along.
         y += h // 2
         path = ["mousemove", x + 10 + 40 * (w - 20) // 180, y, "mousedown", 1]
         for eighth in range(2, 7):
@@ -78,6 +76,7 @@ class EndToEnd(unittest.TestCase):
         xdotool(*path, "sleep", 0.05, "mouseup", 1)
         position = control(SETTINGS, SLIDER)[4]
         self.assertGreater(position, 120)
+        self.assertEqual(str(position), control(SETTINGS, NEW_TEXT)[5])
         click(SETTINGS, IDOK)
         click(PROMPT, IDNO)
         self.koravel.wait(30)

@@ -1,7 +1,6 @@
 // koravel_probe CAPTION ID: the end-to-end tests' eyes inside Wine. Waits up to 30 s for a visible
-// top-level window with this caption, then prints where its control ID lies on the screen and the
-// control's slider position (0 for other controls): "x y width height position". Exits with 1
-// when no such window or control came.
+// window with this caption, then prints its control ID's screen rectangle, slider position (0 for
+// other controls) and text: "x y width height position text". Exit status 1: none came.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -30,7 +29,9 @@ int main(int argc, char** argv) {
   HWND hControl = ::GetDlgItem(search.second, std::atoi(argv[2]));
   RECT r;
   if (hControl == nullptr || !::GetWindowRect(hControl, &r)) return 1;
-  std::printf("%ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
-              static_cast<long>(::SendMessageA(hControl, TBM_GETPOS, 0, 0)));
+  char text[64] = "";
+  ::SendMessageA(hControl, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  std::printf("%ld %ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+              static_cast<long>(::SendMessageA(hControl, TBM_GETPOS, 0, 0)), text);
   return 0;
 }

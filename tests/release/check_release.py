@@ -13,17 +13,15 @@ EXE, BUILD_PATHS = sys.argv[1], sys.argv[2:]
 PE = pefile.PE(EXE)
 RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_MANIFEST = 3, 5, 14, 24
 
-# Styles, with the values winuser.h and commctrl.h give them.
-WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_BORDER = 0x80000000, 0x10000000, 0xC00000, 0x800000
-WS_SYSMENU, WS_GROUP, WS_TABSTOP, WS_EX_APPWINDOW = 0x80000, 0x20000, 0x10000, 0x40000
+# Styles, with the values of winuser.h and commctrl.h.
+WS_POPUP, WS_VISIBLE, WS_CAPTION, WS_BORDER, WS_SYSMENU = 0x80000000, 0x10000000, 0xC00000, 0x800000, 0x80000
+WS_GROUP, WS_TABSTOP, WS_EX_APPWINDOW, DEFPUSH, PUSH, RADIO, ICON, NOPREFIX = 0x20000, 0x10000, 0x40000, 1, 0, 9, 3, 0x80
 DIALOG = WS_POPUP | WS_CAPTION | WS_SYSMENU | 0x80 | 0x40  # DS_MODALFRAME | DS_SETFONT
-DEFPUSH, PUSH, RADIO, LEFT, CENTER, RIGHT, ICON, NOPREFIX = 1, 0, 9, 0, 1, 2, 3, 0x80
-GROUP_LEFT, GROUP_CENTER, GROUP_RIGHT = WS_GROUP | LEFT, WS_GROUP | CENTER, WS_GROUP | RIGHT
+GROUP_LEFT, GROUP_CENTER, GROUP_RIGHT = WS_GROUP | 0, WS_GROUP | 1, WS_GROUP | 2  # SS_LEFT, SS_CENTER, SS_RIGHT
 SLIDER = WS_TABSTOP | 0x1 | 0x4 | 0x20  # TBS_AUTOTICKS | TBS_TOP | TBS_ENABLESELRANGE
 
-# Each template: caption, size, style, extended style, font (point size, [weight, italic,
-# charset,] face); then its controls in tab order: ID, class, text, style (beyond WS_CHILD |
-# WS_VISIBLE), x, y, width, height.
+# Each template: caption, size, style, extended style, font (points, [weight, italic, charset,] face);
+# then its controls in tab order: ID, class, text, style beyond WS_CHILD | WS_VISIBLE, x, y, cx, cy.
 TEMPLATES = {
     102: ("Koravel Settings", (197, 82), DIALOG | WS_VISIBLE, WS_EX_APPWINDOW, (8, 0, 0, 1, "MS Sans Serif"), [
         (1, "button", "OK", WS_TABSTOP | DEFPUSH, 139, 61, 50, 14),
@@ -97,7 +95,7 @@ def dialog(data):
     return caption, (cx, cy), style, exstyle, font, controls
 
 
-class ResourcesTest(unittest.TestCase):
+class ReleaseTest(unittest.TestCase):
     def test_dialog_templates(self):
         for name, expected in TEMPLATES.items():
             with self.subTest(template=name):
@@ -135,8 +133,6 @@ class ResourcesTest(unittest.TestCase):
         settings = {c.tag.split("}")[1]: c.text for c in root.find(f"{v3}application/{v3}windowsSettings")}
         self.assertEqual({"dpiAware": "true", "dpiAwareness": "system"}, settings)
 
-
-class ExecutableTest(unittest.TestCase):
     def test_i686_asks_for_windows_4_and_imports_only_what_nt_4_and_95_have(self):
         if PE.FILE_HEADER.Machine != 0x14C:
             self.skipTest("for the i686 executable")
@@ -148,11 +144,9 @@ class ExecutableTest(unittest.TestCase):
         self.assertEqual(set(), {(entry.dll.decode().upper(), function.name.decode())
                                  for entry in PE.DIRECTORY_ENTRY_IMPORT for function in entry.imports} - allowed)
 
-    def test_imports_only_dlls_that_ship_with_windows(self):
+    def test_windows_dlls_only_and_aslr_and_dep_as_a_program_that_runs_elevated_needs(self):
         self.assertLessEqual({entry.dll.decode().lower() for entry in PE.DIRECTORY_ENTRY_IMPORT},
                              {"kernel32.dll", "user32.dll", "advapi32.dll", "comctl32.dll", "msvcrt.dll"})
-
-    def test_aslr_and_dep_as_a_program_that_runs_elevated_needs(self):
         flags, relocations = PE.OPTIONAL_HEADER.DllCharacteristics, PE.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size
         self.assertTrue(flags & 0x40 and relocations and not PE.FILE_HEADER.Characteristics & 1, "a movable image")
         self.assertTrue(flags & 0x100, "no execution of data")

@@ -1,6 +1,5 @@
-// ImportHook: sends this executable's calls to an imported function (through its import address
-// table) to a replacement, and puts the original back when it goes. The tests use it for a call
-// whose real effect would end the Wine session that runs them.
+// ImportHook: sends this executable's calls to an imported function, through its import address
+// table, to a replacement while it lives: for calls whose real effect the tests cannot have.
 #pragma once
 
 #include <windows.h>

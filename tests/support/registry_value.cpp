@@ -1,7 +1,5 @@
 #include "registry_value.h"
 
-#include <sddl.h>
-
 #include "settings/koravel_dlg.h"
 
 namespace {
@@ -39,17 +37,4 @@ bool SetStored(const Stored& value) {
                       static_cast<DWORD>(value.second.size()));
   }
   return ReadStored() == value;
-}
-
-bool DenyFullAccess(bool bDeny) {
-  HKEY hKey = nullptr;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, WRITE_DAC, &hKey) != ERROR_SUCCESS) return false;
-  // Everyone (WD) may read the key (KR), or do anything with it (KA).
-  PSECURITY_DESCRIPTOR pSD = nullptr;
-  ::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-      bDeny ? "D:(A;;KR;;;WD)" : "D:(A;;KA;;;WD)", SDDL_REVISION_1, &pSD, nullptr);
-  const LONG lResult = ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD);
-  ::LocalFree(pSD);
-  ::RegCloseKey(hKey);
-  return lResult == ERROR_SUCCESS;
 }

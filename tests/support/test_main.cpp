@@ -1,5 +1,5 @@
 // The in-process test runner. Its application object is Koravel's own (theApp), set up as the
-// framework sets it up, so that the dialogs find their resources and the application's name.
+// framework sets it up: the dialogs find their resources and the application's name.
 #include <afxwin.h>
 #include <gtest/gtest.h>
 
@@ -7,8 +7,7 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // The tests write the registry of the Wine prefix that they run in, and change a key's
-  // security: only in a prefix made for them (scripts/test.sh marks the ones it makes).
+  // The tests write the registry of their Wine prefix: only one that scripts/test.sh made for them.
   if (::GetFileAttributesA("C:\\koravel-test-prefix") == INVALID_FILE_ATTRIBUTES) {
     std::fprintf(stderr,
                  "This is not a Wine prefix made for the tests; scripts/test.sh makes one. "

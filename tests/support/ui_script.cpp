@@ -31,12 +31,9 @@ HWND Find(const std::string& caption) {
 }
 
 int WINAPI RecordMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType) {
-  g_pBoxes->calls.push_back({hOwner, lpszText, lpszCaption ? lpszCaption : "(null)", uType,
-                             ::IsWindowEnabled(::GetActiveWindow()) != FALSE});
-  if (g_pBoxes->answers.empty()) return IDOK;
-  const int nAnswer = g_pBoxes->answers.front();
-  g_pBoxes->answers.erase(g_pBoxes->answers.begin());
-  return nAnswer;
+  g_pBoxes->calls.emplace_back(hOwner, lpszText, lpszCaption ? lpszCaption : "(null)", uType,
+                               ::IsWindowEnabled(::GetActiveWindow()) != FALSE);
+  return g_pBoxes->nAnswer;
 }
 
 }  // namespace
@@ -69,8 +66,8 @@ void CALLBACK UiScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   ::EnumThreadWindows(::GetCurrentThreadId(), &EndDialogWindow, 0);
 }
 
-MessageBoxes::MessageBoxes(std::vector<int> answers)
-    : answers(std::move(answers)),
+MessageBoxes::MessageBoxes(int nAnswer)
+    : nAnswer(nAnswer),
       m_hook("user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordMessageBox)) {
   EXPECT_TRUE(m_hook.Installed());
   g_pBoxes = this;

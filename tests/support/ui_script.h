@@ -1,16 +1,14 @@
-// UiScript: plays the user's part in a modal dialog from inside its own message loop, run by a
-// thread timer that the loop dispatches. Steps run in order, each once the visible, enabled
-// top-level window of this thread with its caption is there. Ten seconds without a step while a
-// dialog runs fail the test and end the thread's dialogs: a broken dialog fails, never hangs.
-//
-// MessageBoxes: while it lives, the program's message boxes go through the runner's import table
-// to a stand-in that records each and answers at once: with the answers given, in turn, then IDOK.
+// UiScript plays the user in a modal dialog, from a thread timer that its loop dispatches: each
+// step runs once a visible, enabled window of the thread has its caption. Ten seconds without a
+// step fail the test and end the dialogs. While a MessageBoxes lives, the program's message boxes
+// go, through the runner's import table, to a stand-in that records each and answers it at once.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/import_hook.h"
@@ -29,19 +27,16 @@ class UiScript {
   UINT_PTR m_nTimer;
 };
 
-struct MessageBoxCall {
-  HWND hOwner;
-  std::string text, caption;  // caption "(null)" for none
-  UINT uType;
-  bool bActiveWindowEnabled;  // whether the active window took input while the box was up
-};
+// A box the program asked for: owner, text, caption ("(null)" for none), style, and whether the
+// active window took input while the box was up.
+using MessageBoxCall = std::tuple<HWND, std::string, std::string, UINT, bool>;
 
 class MessageBoxes {
  public:
-  explicit MessageBoxes(std::vector<int> answers = {});
+  explicit MessageBoxes(int nAnswer = IDOK);
   ~MessageBoxes();
   std::vector<MessageBoxCall> calls;
-  std::vector<int> answers;
+  int nAnswer;
 
  private:
   ImportHook m_hook;

@@ -12,8 +12,6 @@
 
 namespace {
 
-const char kQuestionnaire[] = "You have chosen to run this program on something other than NT";
-
 class CTestDlg : public CKoravelDlg {
  public:
   using CKoravelDlg::m_hKey;
@@ -21,17 +19,16 @@ class CTestDlg : public CKoravelDlg {
 
 // How far, in pixels, a window's centre lies from that of another window, or of the work area.
 int OffCentre(HWND hWnd, HWND hOver = nullptr) {
-  RECT r, over;
+  RECT r, o;
   ::GetWindowRect(hWnd, &r);
-  hOver ? ::GetWindowRect(hOver, &over) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &over, 0);
-  return std::max(std::abs(r.left + r.right - over.left - over.right),
-                  std::abs(r.top + r.bottom - over.top - over.bottom)) /
+  hOver ? ::GetWindowRect(hOver, &o) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+  return std::max(std::abs(r.left + r.right - o.left - o.right),
+                  std::abs(r.top + r.bottom - o.top - o.bottom)) /
          2;
 }
 
 bool IsOpen(HKEY hKey) {
-  return ::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return ::RegQueryValueExA(hKey, "", nullptr, nullptr, nullptr, nullptr) != ERROR_INVALID_HANDLE;
 }
 
 class DialogsTest : public RegistryTest {
@@ -39,10 +36,9 @@ class DialogsTest : public RegistryTest {
   void SetUp() override { ASSERT_TRUE(SetStored(Dword(120))); }
 };
 
-// The box has no owner, so the report disables the dialog under it itself: a second OK could
-// otherwise start a second write while the first failure is being reported. Windows reuses a
-// closed key's handle value, so a second close of a stale handle would close whatever key was
-// opened since.
+// The box has no owner, so the report disables the dialog under it itself (against a second OK).
+// Windows reuses a closed key's handle value: a second close of a stale handle would close
+// whatever key was opened since.
 TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialog) {
   const std::pair<DWORD, std::string> cases[] = {
       {ERROR_ACCESS_DENIED, "Access denied.\r\n"},
@@ -66,43 +62,46 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     ::RegCloseKey(hOther);
-    ASSERT_EQ(1u, boxes.calls.size());
-    EXPECT_EQ(text, boxes.calls[0].text);
-    EXPECT_EQ("Error", boxes.calls[0].caption);
-    EXPECT_EQ(UINT{MB_OK | MB_ICONINFORMATION}, boxes.calls[0].uType) << "the information icon";
-    EXPECT_EQ(nullptr, boxes.calls[0].hOwner);
-    EXPECT_FALSE(boxes.calls[0].bActiveWindowEnabled);
+    EXPECT_EQ(std::vector<MessageBoxCall>({{nullptr, text, "Error", MB_ICONINFORMATION, false}}),
+              boxes.calls);
   }
 }
 
-// The low four bits of a system command are the system's: 0x10 and 0x1F both open the About box,
-// modal and centred over the settings dialog, which opens centred on the work area. Other
-// commands keep their meaning.
-TEST_F(DialogsTest, SystemCommandsOpenTheAboutBoxOrKeepTheirMeaning) {
-  CKoravelDlg dlg;
-  AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
-  std::vector<HWND> owners;
-  UiScript script;
-  for (WPARAM nID : {0x10, 0x1F}) {
-    script
-        .On("Koravel Settings",
-            [nID](HWND hDlg) {
-              EXPECT_LE(OffCentre(hDlg), 2);
-              ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
-            })
-        .On("About Koravel", [&](HWND hAbout) {
-          owners.push_back(::GetWindow(hAbout, GW_OWNER));
-          EXPECT_LE(OffCentre(hAbout, owners.back()), 2);
-          ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
-        });
+// The low four bits of a system command are the system's: 0x10 and 0x1F open the About box, modal
+// and centred over the settings, which open centred on the work area; other commands keep their
+// meaning. Ended by its Cancel button, with no close message, the dialog closes the key when it
+// goes.
+TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
+  HKEY hKey = nullptr;
+  {
+    CTestDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
+    std::vector<HWND> owners;
+    UiScript script;
+    for (WPARAM nID : {0x10, 0x1F}) {
+      script
+          .On("Koravel Settings",
+              [nID](HWND hDlg) {
+                EXPECT_LE(OffCentre(hDlg), 2);
+                ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
+              })
+          .On("About Koravel", [&](HWND hAbout) {
+            owners.push_back(::GetWindow(hAbout, GW_OWNER));
+            EXPECT_LE(OffCentre(hAbout, owners.back()), 2);
+            ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+          });
+    }
+    script.On("Koravel Settings", [&](HWND hDlg) {
+      EXPECT_EQ(std::vector<HWND>(2, hDlg), owners);
+      ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      EXPECT_TRUE(::IsIconic(hDlg));
+      hKey = dlg.m_hKey;
+      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(IsOpen(hKey));
   }
-  script.On("Koravel Settings", [&](HWND hDlg) {
-    EXPECT_EQ(std::vector<HWND>(2, hDlg), owners);
-    ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(::IsIconic(hDlg));
-    ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-  });
-  EXPECT_EQ(IDCANCEL, dlg.DoModal());
+  EXPECT_FALSE(IsOpen(hKey));
 }
 
 TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
@@ -133,7 +132,7 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
     MessageBoxes replies;
     HWND hQuestionnaire = nullptr;
     UiScript script;
-    script.On(kQuestionnaire, [&](HWND hWnd) {
+    script.On("You have chosen to run this program on something other than NT", [&](HWND hWnd) {
       hQuestionnaire = hWnd;
       EXPECT_LE(OffCentre(hWnd), 2) << "on the work area, with no owner in view";
       if (c.nCheck == kNone) ::CheckDlgButton(hWnd, IDC_CHOICE1, BST_UNCHECKED);
@@ -141,35 +140,16 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
       ::PostMessageA(hWnd, WM_COMMAND, c.command, 0);
     });
     EXPECT_EQ(int(c.command), dlg.DoModal());
-    ASSERT_EQ(c.nReply < 0 ? 0u : 1u, replies.calls.size());
-    if (c.nReply < 0) continue;
-    EXPECT_EQ(kReplies[c.nReply].first, replies.calls[0].caption);
-    EXPECT_EQ(kReplies[c.nReply].second, replies.calls[0].text);
-    EXPECT_EQ(hQuestionnaire, replies.calls[0].hOwner);
-    EXPECT_EQ(UINT{MB_OK}, replies.calls[0].uType);
+    const auto& [caption, text] = kReplies[std::max(0, c.nReply)];
+    EXPECT_EQ(
+        std::vector<MessageBoxCall>(c.nReply >= 0, {hQuestionnaire, text, caption, MB_OK, true}),
+        replies.calls);
   }
 }
 
-// Ended by its Cancel button, the dialog has had no close message: destroying it closes the key.
-TEST_F(DialogsTest, DestructionClosesAKeyThatIsStillOpen) {
-  HKEY hKey = nullptr;
-  {
-    CTestDlg dlg;
-    UiScript script;
-    script.On("Koravel Settings", [&](HWND hDlg) {
-      hKey = dlg.m_hKey;
-      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(IsOpen(hKey));
-  }
-  EXPECT_FALSE(IsOpen(hKey));
-}
-
-// The prefix has Wine's own fonts: the dialogs' face and the caption buttons' glyphs, not a
-// substitute that is wider and draws letters in the caption buttons.
+// The prefix has Wine's own fonts, not a wider substitute that draws letters as caption buttons.
 TEST(Fonts, DialogsAndCaptionButtonsHaveTheirOwnFaces) {
-  HDC hDC = ::GetDC(nullptr);
+  HDC hDC = ::CreateCompatibleDC(nullptr);
   for (const char* face : {"MS Sans Serif", "Marlett"}) {
     HFONT hFont = ::CreateFontA(-11, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
     HGDIOBJ hOld = ::SelectObject(hDC, hFont);
@@ -178,7 +158,7 @@ TEST(Fonts, DialogsAndCaptionButtonsHaveTheirOwnFaces) {
     EXPECT_STREQ(face, got);
     ::DeleteObject(::SelectObject(hDC, hOld));
   }
-  ::ReleaseDC(nullptr, hDC);
+  ::DeleteDC(hDC);
 }
 
 TEST(IconOrigin, CentresWithTheOddPixelBeforeTheIcon) {
@@ -188,8 +168,7 @@ TEST(IconOrigin, CentresWithTheOddPixelBeforeTheIcon) {
                               CKoravelDlg::IconOrigin(0, 32)}));
 }
 
-// This runner's application object is Koravel's, whose construction limits the DLL search: a DLL
-// beside the executable, which loads by its full path, is not found by its name.
+// The runner's application object, Koravel's, limits the DLL search: a DLL beside it is not found.
 TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   char szPath[MAX_PATH];
   ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);

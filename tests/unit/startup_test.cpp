@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <tuple>
 
@@ -13,10 +14,12 @@
 
 namespace {
 
-// The current and new rate texts, the bar and the slider; or the texts of the error boxes.
-using Shown = std::tuple<std::string, std::string, LRESULT, LRESULT, std::vector<std::string>>;
+// The current and new rate texts, the bar and the slider; or the error boxes instead.
+using Shown = std::tuple<std::string, std::string, LRESULT, LRESULT, std::vector<MessageBoxCall>>;
 Shown Rate(const std::string& text, LRESULT nPos) { return {text, text, nPos, nPos, {}}; }
-Shown Error(DWORD dwCode) { return {"", "", 0, 0, {SystemText(dwCode)}}; }
+Shown Error(DWORD dwCode) {
+  return {"", "", 0, 0, {{nullptr, SystemText(dwCode), "Error", MB_ICONINFORMATION, false}}};
+}
 
 // Runs the dialog until it shows the rate, then cancels it, or until it ends on an error.
 Shown Start(const std::function<void(CKoravelDlg&)>& inspect = [](CKoravelDlg&) {}) {
@@ -34,11 +37,7 @@ Shown Start(const std::function<void(CKoravelDlg&)>& inspect = [](CKoravelDlg&) 
     ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(IDCANCEL, dlg.DoModal());
-  for (const MessageBoxCall& box : boxes.calls) {
-    std::get<4>(shown).push_back(box.text);
-    EXPECT_EQ("Error", box.caption);
-    EXPECT_EQ(UINT{MB_OK | MB_ICONINFORMATION}, box.uType) << "the information icon";
-  }
+  std::get<4>(shown) = boxes.calls;
   return shown;
 }
 
@@ -49,7 +48,6 @@ TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
   const struct {
     Stored stored;
     Shown expected;
-    bool bDenied = false;  // the key lets everyone only read it
   } cases[] = {
       {Dword(60), Rate("60", 60)},
       {Dword(20), Rate("20", 20)},
@@ -62,71 +60,62 @@ TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
       {Dword(4294967295), Rate("4294967295", 200)},
       {{REG_SZ, {'a', 0, 'b', 0, 0, 0, 0, 0}}, Rate("25185", 200)},  // "ab" in the code page
       {{REG_BINARY, {60}}, Rate("60", 60)},
-      {{REG_BINARY, {0x2C, 0x01}}, Rate("300", 200)},
       {{REG_DWORD, {0xFF, 0xFF, 0xFF}}, Rate("16777215", 200)},
       {kNoValue, Error(ERROR_FILE_NOT_FOUND)},
       {kNoKey, Error(ERROR_FILE_NOT_FOUND)},
-      {{REG_BINARY, {100, 0, 0, 0, 0}}, Error(ERROR_MORE_DATA)},
       {{REG_QWORD, {100, 0, 0, 0, 0, 0, 0, 0}}, Error(ERROR_MORE_DATA)},
-      {Dword(60), Error(ERROR_ACCESS_DENIED), true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.stored));
-    ASSERT_TRUE(SetStored(c.stored) && (!c.bDenied || DenyFullAccess(true)));
+    ASSERT_TRUE(SetStored(c.stored));
     EXPECT_EQ(c.expected, Start());
-    DenyFullAccess(false);
     EXPECT_EQ(c.stored, ReadStored());
   }
 }
 
+// The slider: 20 to 200, a page of 10, a tick every 10; the bar: 20 to 200; the dialog's icons;
+// and the About entry last in the system menu, after a separator.
 TEST_F(StartupTest, ControlsIconsAndSystemMenuAreSetUp) {
   ASSERT_TRUE(SetStored(Dword(100)));
   Start([](CKoravelDlg& dlg) {
-    const LRESULT hIcon = reinterpret_cast<LRESULT>(
-        ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP)));
+    const auto slider = [&](UINT message) { return dlg.m_slider.SendMessage(message); };
+    EXPECT_EQ((std::vector<LRESULT>{20, 200, 10, 19, 20, 200}),
+              (std::vector<LRESULT>{slider(TBM_GETRANGEMIN), slider(TBM_GETRANGEMAX),
+                                    slider(TBM_GETPAGESIZE), slider(TBM_GETNUMTICS),
+                                    dlg.m_progress.SendMessage(PBM_GETRANGE, TRUE),
+                                    dlg.m_progress.SendMessage(PBM_GETRANGE, FALSE)}));
+    const auto hIcon = reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), "#128"));
+    for (WPARAM nType : {ICON_BIG, ICON_SMALL})
+      EXPECT_EQ(hIcon, dlg.SendMessage(WM_GETICON, nType));
+    EXPECT_EQ(hIcon, dlg.SendMessage(WM_QUERYDRAGICON));
     HMENU hMenu = ::GetSystemMenu(dlg.m_hWnd, FALSE);
     const int nLast = ::GetMenuItemCount(hMenu) - 1;
     char text[64] = "";
     ::GetMenuStringA(hMenu, nLast, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("&About Koravel...", text);
-    // The slider: 20 to 200, a page of 10, a tick every 10; the bar: 20 to 200; the icons; and
-    // the system menu's About entry after a separator.
     EXPECT_EQ(
-        (std::vector<LRESULT>{20, 200, 10, 19, 20, 200, hIcon, hIcon, hIcon, IDM_ABOUT,
-                              MF_SEPARATOR}),
-        (std::vector<LRESULT>{
-            dlg.m_slider.SendMessage(TBM_GETRANGEMIN), dlg.m_slider.SendMessage(TBM_GETRANGEMAX),
-            dlg.m_slider.SendMessage(TBM_GETPAGESIZE), dlg.m_slider.SendMessage(TBM_GETNUMTICS),
-            dlg.m_progress.SendMessage(PBM_GETRANGE, TRUE),
-            dlg.m_progress.SendMessage(PBM_GETRANGE, FALSE), dlg.SendMessage(WM_GETICON, ICON_BIG),
-            dlg.SendMessage(WM_GETICON, ICON_SMALL), dlg.SendMessage(WM_QUERYDRAGICON),
-            LRESULT(::GetMenuItemID(hMenu, nLast)),
-            LRESULT(::GetMenuState(hMenu, nLast - 1, MF_BYPOSITION) & MF_SEPARATOR)}));
+        std::make_tuple(std::string("&About Koravel..."), UINT{IDM_ABOUT}, UINT{MF_SEPARATOR}),
+        std::make_tuple(std::string(text), ::GetMenuItemID(hMenu, nLast),
+                        ::GetMenuState(hMenu, nLast - 1, MF_BYPOSITION) & MF_SEPARATOR));
   });
 }
 
-// Every type from REG_NONE to REG_QWORD with 0 to 8 random bytes. The ANSI read hands the string
-// types over converted to the code page, so for them only one outcome or the other is asked.
+// 0 to 8 random bytes of each type but the strings, which the ANSI read converts (the table has
+// one): up to four bytes are the rate, zero-extended; more fail with ERROR_MORE_DATA.
 TEST_F(StartupTest, RandomContentShowsTheRateOrOneErrorAndIsLeftAsItWas) {
   std::mt19937 random(20261208);
-  for (DWORD nCase = 0; nCase < 48; ++nCase) {
-    Stored value = {nCase % (REG_QWORD + 1), std::vector<BYTE>(random() % 9)};
-    for (BYTE& b : value.second) b = static_cast<BYTE>(random());
-    SCOPED_TRACE(::testing::PrintToString(value));
-    SetStored(value);
-    const Stored stored = ReadStored();  // Wine ends a string that has no terminator with one
-    const Shown shown = Start();
+  for (DWORD nCase = 0; nCase < 60; ++nCase) {
+    const DWORD type = nCase % (REG_QWORD + 1);
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) continue;
+    Stored stored = {type, std::vector<BYTE>(random() % 9)};
+    for (BYTE& b : stored.second) b = static_cast<BYTE>(random());
+    SCOPED_TRACE(::testing::PrintToString(stored));
+    ASSERT_TRUE(SetStored(stored));
     DWORD dwRate = 0;
-    std::copy_n(value.second.begin(), std::min<size_t>(4, value.second.size()),
-                reinterpret_cast<BYTE*>(&dwRate));
-    if (value.first == REG_SZ || value.first == REG_EXPAND_SZ || value.first == REG_MULTI_SZ) {
-      const bool bRate = !std::get<0>(shown).empty() && std::get<0>(shown) == std::get<1>(shown);
-      EXPECT_TRUE(std::get<4>(shown).size() == 1 || bRate);
-    } else if (value.second.size() > 4) {
-      EXPECT_EQ(Error(ERROR_MORE_DATA), shown);
-    } else {
-      EXPECT_EQ(Rate(std::to_string(dwRate), std::clamp<DWORD>(dwRate, 20, 200)), shown);
-    }
+    std::memcpy(&dwRate, stored.second.data(), std::min<size_t>(4, stored.second.size()));
+    EXPECT_EQ(stored.second.size() > 4
+                  ? Error(ERROR_MORE_DATA)
+                  : Rate(std::to_string(dwRate), std::clamp<DWORD>(dwRate, 20, 200)),
+              Start());
     EXPECT_EQ(stored, ReadStored());
   }
 }
