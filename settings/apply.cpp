@@ -35,7 +35,7 @@ void CKoravelDlg::OnOK() {
   const LONG lResult = ::RegSetValueExA(m_hKey, KORAVEL_SAMPLE_RATE_VALUE, 0, REG_DWORD,
                                         reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
   if (lResult != ERROR_SUCCESS) {
-    // The report ends the dialog as cancelled. Exiting Windows for a change that was not stored
+    // The report ends the dialog as cancelled. Restarting Windows for a change that was not stored
     // would only cost the user their session.
     ReportError(static_cast<DWORD>(lResult));
     return;
