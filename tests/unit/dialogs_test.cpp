@@ -67,10 +67,10 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
   }
 }
 
-// The low four bits of a system command are the system's: 0x10 and 0x1F open the About box, modal
-// and centred over the settings, which open centred on the work area; other commands keep their
-// meaning. Ended by its Cancel button, with no close message, the dialog closes the key when it
-// goes.
+// The settings open centred on the work area. The low four bits of a system command are the
+// system's: 0x10 and 0x1F open the About box, modal and centred over the settings (moved off the
+// centre first); other commands keep their meaning. Ended by its Cancel button, with no close
+// message, the dialog closes the key when it goes.
 TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
   HKEY hKey = nullptr;
   {
@@ -78,13 +78,13 @@ TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
     AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
     std::vector<HWND> owners;
     UiScript script;
+    script.On("Koravel Settings", [](HWND hDlg) {
+      EXPECT_LE(OffCentre(hDlg), 2);
+      ::SetWindowPos(hDlg, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the centre
+    });
     for (WPARAM nID : {0x10, 0x1F}) {
       script
-          .On("Koravel Settings",
-              [nID](HWND hDlg) {
-                EXPECT_LE(OffCentre(hDlg), 2);
-                ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
-              })
+          .On("Koravel Settings", [nID](HWND hDlg) { ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0); })
           .On("About Koravel", [&](HWND hAbout) {
             owners.push_back(::GetWindow(hAbout, GW_OWNER));
             EXPECT_LE(OffCentre(hAbout, owners.back()), 2);
