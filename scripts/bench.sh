@@ -11,10 +11,9 @@ rate=100
 
 koravel_install_deps
 for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
-trap koravel_cleanup EXIT
+koravel_traps
 koravel_start_x
-KORAVEL_PREFIX_OWNED=1 koravel_prefix "$(mktemp -d /tmp/koravel-bench.XXXXXX)"
-KORAVEL_PREFIX_OWNED=1
+koravel_scratch_prefix bench
 koravel_wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d "$rate" /f >/dev/null 2>&1
 
 echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
@@ -23,7 +22,7 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //
 for arch in "${KORAVEL_ARCHS[@]}"; do
   build="$KORAVEL_ROOT/build/$arch"
   echo
-  if [ "$arch" = i686 ] && ! koravel_runs_32bit; then
+  if [ "$arch" = i686 ] && ! koravel_kernel_runs_32bit; then
     echo "== i686: not measured: this machine's kernel runs no 32-bit programs"
     continue
   fi

@@ -1,28 +1,28 @@
-# Shared by the scripts beside it: installing what Koravel needs, building it, and giving Wine a
-# private X display and prefix. Source it; every function is prefixed koravel_.
+# Shared by the scripts beside it: installing what Koravel needs, building it, giving Wine a
+# private X display and prefix, and running 32-bit programs where the kernel does not. Source it;
+# every function and variable is prefixed koravel_ or KORAVEL_.
+#
+# What a script starts or makes (an X server, a prefix's Wine processes, a scratch folder) is
+# recorded in a KORAVEL_ variable only once it exists, and koravel_cleanup acts on those variables
+# alone: never on a WINEPREFIX or DISPLAY that the script inherited.
 
 KORAVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORAVEL_ARCHS=(i686 x86_64)
 export WINEDEBUG=${WINEDEBUG:--all}
 
-# Debian's wine command always starts Wine's 32-bit loader, which needs a kernel that runs 32-bit
-# programs; on some machines it does not (32-bit emulation switched off), and there only 64-bit
-# Windows programs run, through Wine's 64-bit loader started directly.
+# Debian's wine command always starts Wine's 32-bit loader; 64-bit Windows programs, Wine's own
+# tools among them (wineboot, reg, explorer), run through the 64-bit loader started directly, on
+# every machine.
 KORAVEL_WINE64=/usr/lib/wine/wine64
+KORAVEL_WINE32=/usr/lib/wine/wine
 
 # The Wine loader for one target's programs.
 koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE64"; fi; }
-koravel_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
-# Wine's own programs (wineboot, reg, explorer), through a loader that runs on this machine.
-koravel_wine() {
-  if [ -z "${KORAVEL_TOOL_LOADER:-}" ]; then
-    KORAVEL_TOOL_LOADER=$KORAVEL_WINE64
-    if koravel_runs_32bit; then KORAVEL_TOOL_LOADER=wine; fi
-  fi
-  "$KORAVEL_TOOL_LOADER" "$@"
-}
+# Wine's own programs, in the script's prefix.
+koravel_wine() { WINEPREFIX=$KORAVEL_PREFIX "$KORAVEL_WINE64" "$@"; }
 
 koravel_log() { printf '==> %s\n' "$*" >&2; }
+koravel_die() { koravel_log "$*" && exit 1; }
 
 # Installs the packages that are missing (Debian 12). Needs root, or sudo.
 koravel_install_deps() {
@@ -33,13 +33,14 @@ koravel_install_deps() {
   command -v make >/dev/null || missing+=(make)
   /usr/bin/python3 -c 'import pefile' 2>/dev/null || missing+=(python3 python3-pefile)
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
-  command -v wine >/dev/null || missing+=(wine wine64)
+  [ -x "$KORAVEL_WINE64" ] || missing+=(wine wine64)
   [ -d /usr/share/wine/fonts ] || missing+=(fonts-wine)
   dpkg -s wine32:i386 >/dev/null 2>&1 || missing+=(wine32:i386)
   command -v Xvfb >/dev/null || missing+=(xvfb)
   command -v xdotool >/dev/null || missing+=(xdotool)
   command -v import >/dev/null || missing+=(imagemagick)
   command -v zip >/dev/null || missing+=(zip)
+  command -v unshare >/dev/null || missing+=(util-linux)
   [ ${#missing[@]} -eq 0 ] && return 0
 
   local sudo=()
@@ -61,31 +62,57 @@ koravel_build() {
 }
 
 KORAVEL_XVFB_PID=
-KORAVEL_PREFIX_OWNED=
+KORAVEL_PREFIX=
+KORAVEL_SCRATCH=
+
+# Ends what the functions here started, and removes the scratch folder they made. Install it as
+# the EXIT trap (with koravel_traps) before calling them.
+koravel_cleanup() {
+  if [ -n "$KORAVEL_PREFIX" ]; then
+    WINEPREFIX=$KORAVEL_PREFIX timeout 10 wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$KORAVEL_PREFIX timeout 20 wineserver -w >/dev/null 2>&1 || true
+  fi
+  if [ -n "$KORAVEL_XVFB_PID" ]; then kill "$KORAVEL_XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$KORAVEL_SCRATCH" ]; then rm -rf "$KORAVEL_SCRATCH"; fi
+}
+# Ctrl-C or a termination ends the script through its EXIT trap, which cleans up.
+koravel_traps() {
+  trap koravel_cleanup EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}
+
+# A scratch folder of the script's own, removed by koravel_cleanup.
+koravel_scratch() {
+  [ -n "$KORAVEL_SCRATCH" ] || KORAVEL_SCRATCH=$(mktemp -d "/tmp/koravel-$1.XXXXXX")
+}
 
 # Starts a private X server on a display that it picks itself, and exports DISPLAY.
 koravel_start_x() {
-  local number
-  number=$(mktemp)
+  koravel_scratch x
+  local number="$KORAVEL_SCRATCH/display"
+  : >"$number"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   KORAVEL_XVFB_PID=$!
   for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+  [ -s "$number" ] || koravel_die "the X server (Xvfb) did not start within 10 s"
   export DISPLAY=":$(head -n 1 "$number")"
-  rm -f "$number"
 }
 
-# Creates (or reuses) the Wine prefix DIR and keeps its wineserver running until cleanup.
-# Windows are left unmanaged: with no window manager, Wine then draws their captions itself and
-# does not wait for one to answer when a window goes away.
+# Creates (or reuses) the Wine prefix DIR, exports it as WINEPREFIX, and keeps its wineserver
+# running until cleanup. Windows are left unmanaged: with no window manager, Wine then draws their
+# captions itself and does not wait for one to answer when a window goes away.
 koravel_prefix() {
-  export WINEPREFIX=$1
-  mkdir -p "$WINEPREFIX"
+  mkdir -p "$1"
+  KORAVEL_PREFIX=$(cd "$1" && pwd)
+  export WINEPREFIX=$KORAVEL_PREFIX
   # Fails when a server for the prefix is up already, which serves as well.
   wineserver -p 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     koravel_log "creating the Wine prefix $WINEPREFIX"
     # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
-    WINEDLLOVERRIDES="mscoree,mshtml=" koravel_wine wineboot -i >/dev/null 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$KORAVEL_WINE64" wineboot -i >/dev/null 2>&1 ||
+      koravel_die "Wine did not set up the prefix $WINEPREFIX within 5 minutes"
   fi
   # Debian's Wine does not put its own fonts (the fonts-wine package) into a new prefix, and
   # "MS Sans Serif", "Tahoma" and the caption buttons' "Marlett" would fall back to another face.
@@ -93,14 +120,23 @@ koravel_prefix() {
   koravel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
-# Ends what the functions above started; a prefix made with KORAVEL_PREFIX_OWNED=1 is removed.
-koravel_cleanup() {
-  if [ -n "${WINEPREFIX:-}" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-    [ -n "$KORAVEL_PREFIX_OWNED" ] && rm -rf "$WINEPREFIX"
-  fi
-  if [ -n "$KORAVEL_XVFB_PID" ]; then kill "$KORAVEL_XVFB_PID" 2>/dev/null || true; fi
+# Prints the X window of the visible window named NAME (a regular expression) once there is one;
+# fails saying so if none comes within SECONDS.
+koravel_wait_window() {
+  local window
+  for _ in $(seq $(($2 * 4))); do
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && echo "$window" && return 0
+    sleep 0.25
+  done
+  koravel_log "no window named \"$1\" came within $2 s"
+  return 1
+}
+
+# A new prefix in the script's scratch folder, removed with it.
+koravel_scratch_prefix() {
+  koravel_scratch "$1"
+  koravel_prefix "$KORAVEL_SCRATCH/prefix"
 }
 
 # The i8042 port driver's parameters key, and a demonstration SampleRate where there is none.
@@ -110,4 +146,69 @@ koravel_demo_value() {
     koravel_log "setting the demonstration value SampleRate = 100"
     koravel_wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d 100 /f >/dev/null 2>&1
   fi
+}
+
+# Whether the kernel runs 32-bit x86 programs: asked with one that only exits (93 bytes: an ELF
+# header, one loadable segment, and exit(0) through int 0x80). Where the kernel's 32-bit emulation
+# is switched off, exec fails with "Exec format error".
+koravel_kernel_runs_32bit() {
+  local probe
+  probe=$(mktemp /tmp/koravel-probe32.XXXXXX)
+  printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\010\064\0\0\0\0\0\0\0\0\0\0\0'`
+    `'\064\0\040\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\010\0\200\4\010\135\0\0\0\135\0\0\0'`
+    `'\5\0\0\0\0\020\0\0\270\1\0\0\0\061\333\315\200' >"$probe"
+  chmod +x "$probe"
+  local status=0
+  "$probe" 2>/dev/null || status=$?
+  rm -f "$probe"
+  return $status
+}
+
+# qemu's user-mode emulator for 32-bit x86 programs, and the rule that sends them to it, from
+# Debian 13's qemu-user package (Debian 12's qemu-i386 cannot run Wine). The package is fetched
+# with a private apt configuration in a scratch folder: nothing under /etc/apt changes, nothing is
+# installed, and only qemu-i386 and its rule are kept, in build/qemu-i386. Prints why on failure.
+KORAVEL_QEMU_DIR=$KORAVEL_ROOT/build/qemu-i386
+koravel_fetch_qemu_i386() (
+  [ -x "$KORAVEL_QEMU_DIR/qemu-i386" ] && [ -s "$KORAVEL_QEMU_DIR/qemu-i386.conf" ] && exit 0
+  apt=$(mktemp -d /tmp/koravel-apt.XXXXXX)
+  trap 'rm -rf "$apt"' EXIT
+  mirror=$(apt-get indextargets --format '$(REPO_URI)' 2>/dev/null | grep -m 1 '/debian/$') ||
+    mirror=http://deb.debian.org/debian/
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
+  : >"$apt/status"
+  echo "deb $mirror trixie main" >"$apt/sources.list"
+  options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o "Dir::State=$apt" -o "Dir::State::Lists=$apt/lists" -o "Dir::State::status=$apt/status"
+    -o "Dir::Cache=$apt/cache" -o APT::Architectures=amd64 -o Debug::NoLocking=1
+    -o APT::Sandbox::User=root)
+  koravel_log "fetching qemu-user from Debian 13 ($mirror) to run the 32-bit Wine emulated"
+  timeout 300 apt-get -qq "${options[@]}" update >"$apt/log" 2>&1 ||
+    { echo "the index of Debian 13 could not be fetched: $(tail -n 1 "$apt/log")"; exit 1; }
+  (cd "$apt" && timeout 300 apt-get -qq "${options[@]}" download qemu-user) >"$apt/log" 2>&1 ||
+    { echo "qemu-user could not be fetched: $(tail -n 1 "$apt/log")"; exit 1; }
+  dpkg-deb --fsys-tarfile "$apt"/qemu-user_*.deb |
+    tar -x -C "$apt" ./usr/bin/qemu-i386 ./usr/share/qemu/binfmt.d/qemu-i386.conf ||
+    { echo "the qemu-user package holds no qemu-i386"; exit 1; }
+  mkdir -p "$KORAVEL_QEMU_DIR"
+  dpkg-deb -f "$apt"/qemu-user_*.deb Version >"$KORAVEL_QEMU_DIR/version"
+  cp "$apt/usr/share/qemu/binfmt.d/qemu-i386.conf" "$KORAVEL_QEMU_DIR/qemu-i386.conf"
+  cp "$apt/usr/bin/qemu-i386" "$KORAVEL_QEMU_DIR/qemu-i386"
+)
+
+# Runs COMMAND... where every 32-bit x86 program runs through qemu-i386: in a user and mount
+# namespace of its own, whose binfmt_misc (one per user namespace, Linux 6.7 and later) holds the
+# package's rule for i386 programs. Nothing outside the namespace sees the rule. Every process of
+# a Wine prefix used in it must run in it: a wineserver cannot read the memory of processes in
+# another namespace.
+koravel_in_i386_emulation() {
+  local rule
+  rule=$(head -n 1 "$KORAVEL_QEMU_DIR/qemu-i386.conf")
+  # ":name:type:offset:magic:mask:interpreter:flags", with this qemu-i386 as the interpreter, opened
+  # once when the rule is written (F), so that it is found whatever the command mounts.
+  rule="${rule%:*:*}:$KORAVEL_QEMU_DIR/qemu-i386:F"
+  unshare --user --map-root-user --mount --propagation private bash -c '
+    mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc && printf %s "$1" >/proc/sys/fs/binfmt_misc/register || exit 125
+    shift
+    exec "$@"' koravel-i386 "$rule" "$@"
 }

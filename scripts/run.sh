@@ -8,12 +8,12 @@ set -euo pipefail
 arch=${1:-x86_64}
 
 koravel_install_deps
-if [ "$arch" = i686 ] && ! koravel_runs_32bit; then
+if [ "$arch" = i686 ] && ! koravel_kernel_runs_32bit; then
   koravel_log "this machine's kernel runs no 32-bit programs: Wine cannot start the i686 build here"
   exit 1
 fi
 koravel_build "$arch"
-trap koravel_cleanup EXIT
+koravel_traps
 headless=
 if [ -z "${DISPLAY:-}" ]; then
   headless=1

@@ -7,10 +7,9 @@ set -euo pipefail
 
 koravel_install_deps
 koravel_build x86_64
-trap koravel_cleanup EXIT
+koravel_traps
 koravel_start_x
-KORAVEL_PREFIX_OWNED=1
-koravel_prefix "$(mktemp -d /tmp/koravel-shots.XXXXXX)/prefix"
+koravel_scratch_prefix shots
 koravel_demo_value
 
 build="$KORAVEL_ROOT/build/x86_64"
@@ -21,7 +20,7 @@ desktop_name=koravel
 # for them: it sees only the windows of its own desktop.)
 shoot() {
   local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1"
-  desktop=$(xdotool search --sync --name "^$desktop_name - Wine desktop\$" | head -n 1)
+  desktop=$(koravel_wait_window "^$desktop_name - Wine desktop\$" 60)
   for _ in $(seq 60); do
     sleep 0.5
     import -window "$desktop" -trim +repage "$out" 2>/dev/null
