@@ -1,22 +1,16 @@
 #include "settings/restart_windows.h"
 
-#include "app/system_function.h"
+#include "win32/system_library.h"
 
 namespace {
 
 // Windows NT's token functions are looked up at run time: the program must load on Windows 95,
 // whose ADVAPI32 need not have them, to show its questionnaire there. Only NT comes this far.
-typedef BOOL(WINAPI* PFN_OPEN_PROCESS_TOKEN)(HANDLE, DWORD, PHANDLE);
-typedef BOOL(WINAPI* PFN_LOOKUP_PRIVILEGE_VALUE)(LPCSTR, LPCSTR, PLUID);
-typedef BOOL(WINAPI* PFN_ADJUST_TOKEN_PRIVILEGES)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD,
-                                                  PTOKEN_PRIVILEGES, PDWORD);
-
 DWORD EnableShutdownPrivilege() {
-  const auto pfnOpen = SystemFunction<PFN_OPEN_PROCESS_TOKEN>("advapi32.dll", "OpenProcessToken");
-  const auto pfnLookup =
-      SystemFunction<PFN_LOOKUP_PRIVILEGE_VALUE>("advapi32.dll", "LookupPrivilegeValueA");
-  const auto pfnAdjust =
-      SystemFunction<PFN_ADJUST_TOKEN_PRIVILEGES>("advapi32.dll", "AdjustTokenPrivileges");
+  const HMODULE hAdvapi = ::GetModuleHandleA("advapi32.dll");
+  const auto pfnOpen = SYSTEM_FUNCTION(hAdvapi, OpenProcessToken);
+  const auto pfnLookup = SYSTEM_FUNCTION(hAdvapi, LookupPrivilegeValueA);
+  const auto pfnAdjust = SYSTEM_FUNCTION(hAdvapi, AdjustTokenPrivileges);
   if (pfnOpen == nullptr || pfnLookup == nullptr || pfnAdjust == nullptr) {
     return ERROR_CALL_NOT_IMPLEMENTED;
   }

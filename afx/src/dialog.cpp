@@ -1,6 +1,8 @@
 #include <afxwin.h>
 #include <commctrl.h>
 
+#include "win32/system_library.h"
+
 namespace {
 
 // Templates may hold common controls, whose window classes must exist before the dialog does.
@@ -8,9 +10,7 @@ namespace {
 // version 4.70 on: it is looked up at run time, so that the program still loads where the
 // system's COMCTL32 is 4.00 (Windows NT 4.0 and 95 as installed) and has InitCommonControls only.
 void RegisterCommonControls() {
-  typedef BOOL(WINAPI * PFN_INIT_COMMON_CONTROLS_EX)(const INITCOMMONCONTROLSEX*);
-  const auto pfnInitEx = reinterpret_cast<PFN_INIT_COMMON_CONTROLS_EX>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx")));
+  const auto pfnInitEx = SYSTEM_FUNCTION(::GetModuleHandleA("comctl32.dll"), InitCommonControlsEx);
   static const INITCOMMONCONTROLSEX controls = {sizeof controls,
                                                 ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
   if (pfnInitEx == nullptr || !pfnInitEx(&controls)) ::InitCommonControls();
