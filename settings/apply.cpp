@@ -1,7 +1,9 @@
 // Choosing and applying a new rate.
 #include "koravel_dlg.h"
 
+#include "settings/ps2_mice.h"
 #include "settings/restart_windows.h"
+#include "settings/sample_rate.h"
 
 void CKoravelDlg::ShowNewRate() {
   m_strNew.Format("%d", static_cast<int>(m_slider.SendMessage(TBM_GETPOS, 0, 0)));
@@ -32,21 +34,23 @@ void CKoravelDlg::OnOK() {
                                  "Shutdown?", MB_YESNOCANCEL | MB_ICONQUESTION);
   if (nAnswer == IDCANCEL) return;
 
-  const LONG lResult = ::RegSetValueExA(m_hKey, KORAVEL_SAMPLE_RATE_VALUE, 0, REG_DWORD,
-                                        reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
+  // An installed PS/2 mouse reads its own copy of the rate (Windows 2000 and later), so the rate
+  // is written there too, as Device Manager writes it.
+  LONG lResult = WriteSampleRate(m_hKey, dwRate);
+  if (lResult == ERROR_SUCCESS) lResult = CPs2Mice().WriteRate(dwRate);
   if (lResult != ERROR_SUCCESS) {
     // The report ends the dialog as cancelled. Restarting Windows for a change that was not stored
-    // would only cost the user their session.
+    // everywhere the driver reads it would only cost the user their session.
     ReportError(static_cast<DWORD>(lResult));
     return;
   }
 
   // The driver reads the rate when Windows starts. The rate stays written whatever the restart
-  // does; if Windows does not take the request, the report tells the user to restart themselves.
+  // does; if Windows does not take the request, the report says so and that the rate is saved.
   if (nAnswer == IDYES) {
     const DWORD dwResult = RestartWindows();
     if (dwResult != ERROR_SUCCESS) {
-      ReportError(dwResult);
+      ReportError(dwResult, "The new rate is saved and takes effect when Windows next starts.");
       return;
     }
   }

@@ -7,10 +7,10 @@
 #include <afxwin.h>
 
 #include "resources/resource.h"
+#include "settings/sample_rate.h"
 
 // The i8042 port driver reads its mouse sample rate from this key and value when Windows starts.
 #define KORAVEL_PARAMETERS_KEY "SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters"
-#define KORAVEL_SAMPLE_RATE_VALUE "SampleRate"
 
 class CKoravelDlg : public CDialog {
  public:
@@ -30,10 +30,10 @@ class CKoravelDlg : public CDialog {
   CString m_strNew;          // the new rate, as shown
 
   // Operations
-  // Shows the system's text for a failed registry call's error code, then closes the dialog,
-  // which releases the registry key and ends the dialog as cancelled. The caller resumes after
-  // the close handler has run.
-  void ReportError(DWORD dwCode);
+  // Shows the system's text for a failed call's error code, and lpszNote on a line of its own
+  // after it where there is one; then closes the dialog, which releases the registry key and ends
+  // the dialog as cancelled. The caller resumes after the close handler has run.
+  void ReportError(DWORD dwCode, LPCSTR lpszNote = nullptr);
 
   // TRUE on Windows NT. Elsewhere the questionnaire runs first, and the answer is FALSE: the
   // program does nothing on that platform.

@@ -2,6 +2,9 @@
 // stored rate read from the registry.
 #include "koravel_dlg.h"
 
+#include "settings/ps2_mice.h"
+#include "settings/sample_rate.h"
+
 BOOL CKoravelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
@@ -37,20 +40,18 @@ BOOL CKoravelDlg::OnInitDialog() {
     return TRUE;
   }
 
-  // A value shorter than four bytes fills only the low bytes: the rest stay zero. A longer one
-  // fails with ERROR_MORE_DATA. The type is not checked: four bytes of any type are the rate.
+  // On Windows 2000 and later an installed PS/2 mouse has its own copy of the rate, and that copy
+  // is the rate in effect.
   DWORD dwRate = 0;
-  DWORD dwType = REG_DWORD;
-  DWORD cbData = sizeof dwRate;
-  lResult = ::RegQueryValueExA(m_hKey, KORAVEL_SAMPLE_RATE_VALUE, nullptr, &dwType,
-                               reinterpret_cast<BYTE*>(&dwRate), &cbData);
+  lResult = ReadSampleRate(m_hKey, &dwRate);
+  if (lResult == ERROR_SUCCESS) lResult = CPs2Mice().ReadRate(&dwRate);
   if (lResult != ERROR_SUCCESS) {
     // The dialog is closing; there is no rate to show.
     ReportError(static_cast<DWORD>(lResult));
     return TRUE;
   }
-  // The texts show the rate as stored, an unsigned 32-bit number; the bar and the slider stop at
-  // the nearer end of their range.
+  // The upper text shows the rate as stored, an unsigned 32-bit number; the bar and the slider
+  // stop at the nearer end of their range, and the lower text shows the rate that OK would write.
   const int nPosition = dwRate < MIN_RATE   ? MIN_RATE
                         : dwRate > MAX_RATE ? MAX_RATE
                                             : static_cast<int>(dwRate);
@@ -58,7 +59,6 @@ BOOL CKoravelDlg::OnInitDialog() {
   m_progress.SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPosition), 0);
   m_slider.SendMessage(TBM_SETPOS, TRUE, nPosition);
   m_strCurrent.Format("%lu", static_cast<unsigned long>(dwRate));
-  m_strNew.Format("%lu", static_cast<unsigned long>(dwRate));
-  UpdateData(FALSE);
+  ShowNewRate();
   return TRUE;
 }

@@ -32,9 +32,9 @@ TEMPLATES = {
         (1003, "msctls_trackbar32", "Slider1", SLIDER, 52, 40, 141, 18),
         (-1, "static", "20", GROUP_CENTER, 57, 7, 8, 8),
         (-1, "static", "20", GROUP_LEFT, 57, 33, 8, 8),
-        (1004, "static", "999", GROUP_CENTER, 118, 7, 11, 8),
+        (1004, "static", "999", GROUP_CENTER, 101, 7, 45, 8),
         (-1, "static", "200", GROUP_RIGHT, 173, 7, 16, 8),
-        (1005, "static", "999", GROUP_CENTER, 118, 33, 11, 8),
+        (1005, "static", "999", GROUP_CENTER, 101, 33, 45, 8),
         (-1, "static", "200", GROUP_RIGHT, 173, 33, 16, 8)]),
     129: ("You have chosen to run this program on something other than NT", (275, 100), DIALOG, 0, (8, "MS Sans Serif"), [
         (1, "button", "OK", WS_TABSTOP | DEFPUSH, 102, 79, 50, 14),

@@ -5,12 +5,13 @@
 namespace {
 
 // The wide functions store and hand back the bytes as they are; the ANSI ones convert strings.
-const wchar_t kKey[] = L"" KORAVEL_PARAMETERS_KEY;
+const wchar_t kParameters[] = L"" KORAVEL_PARAMETERS_KEY;
 const wchar_t kValue[] = L"" KORAVEL_SAMPLE_RATE_VALUE;
 
 }  // namespace
 
-Stored ReadStored() {
+Stored ReadStored(LPCWSTR kKey) {
+  if (kKey == nullptr) kKey = kParameters;
   HKEY hKey = nullptr;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) {
     return kNoKey;
@@ -24,7 +25,8 @@ Stored ReadStored() {
   return bFound ? Stored{type, {bytes, bytes + cbData}} : kNoValue;
 }
 
-bool SetStored(const Stored& value) {
+bool SetStored(const Stored& value, LPCWSTR kKey) {
+  if (kKey == nullptr) kKey = kParameters;
   if (value == kNoKey) {
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
   } else if (value == kNoValue) {
@@ -36,5 +38,5 @@ bool SetStored(const Stored& value) {
     ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, value.first, value.second.data(),
                       static_cast<DWORD>(value.second.size()));
   }
-  return ReadStored() == value;
+  return ReadStored(kKey) == value;
 }

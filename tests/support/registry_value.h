@@ -15,9 +15,10 @@ inline Stored Dword(DWORD dw) {
   return {REG_DWORD, {BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24)}};
 }
 
-// Sets the value up byte for byte; true when it then reads back so.
-bool SetStored(const Stored& value);
-Stored ReadStored();
+// Sets the value up byte for byte; true when it then reads back so. Under the driver's parameters
+// key, or under the key lpszKey of HKEY_LOCAL_MACHINE.
+bool SetStored(const Stored& value, LPCWSTR lpszKey = nullptr);
+Stored ReadStored(LPCWSTR lpszKey = nullptr);
 
 class RegistryTest : public ::testing::Test {
  protected:

@@ -2,7 +2,15 @@
 // Windows is asked to restart, the failures on the way, and the new-rate text after a key.
 // ExitWindowsEx is intercepted: the real call would end the Wine session that runs the tests.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h:
+#include <initguid.h>
+// After initguid.h, so that the setup classes are defined here:
+#include <devguid.h>
+#include <sddl.h>
+#include <setupapi.h>
 
+#include <string>
 #include <tuple>
 
 #include "settings/koravel_dlg.h"
@@ -99,11 +107,125 @@ TEST_F(ApplyTest, EachAnswerToThePrompt) {
         {hSettings, "You must shutdown and restart for the change to take effect.", "Shutdown?",
          MB_YESNOCANCEL | MB_ICONQUESTION, true}};
     if (c.dwError != 0) {
-      expected.emplace_back(nullptr, SystemText(c.dwError), "Error", MB_ICONINFORMATION, false);
+      // After a refused restart the report adds that the rate is saved.
+      const std::string note =
+          c.dwError == ERROR_PRIVILEGE_NOT_HELD
+              ? "The new rate is saved and takes effect when Windows next starts."
+              : "";
+      expected.emplace_back(nullptr, SystemText(c.dwError) + note, "Error", MB_ICONINFORMATION,
+                            false);
     } else {
       EXPECT_EQ(c.nAnswer == IDCANCEL, bOpenAfterPrompt) << "only Cancel goes back to the dialog";
     }
     EXPECT_EQ(expected, boxes.calls);
+  }
+}
+
+// A mouse made in the prefix with SetupAPI, as Windows lists an installed one, and removed again.
+struct Mouse {
+  std::string id;       // device instance ID
+  const char* service;  // its driver's service
+  Stored own;           // its own SampleRate, kNoValue, or kNoKey for no key of its own
+  bool bReadOnly;       // its key lets everyone read, and no one write
+
+  std::wstring Key() const {
+    return L"SYSTEM\\CurrentControlSet\\Enum\\" + std::wstring(id.begin(), id.end()) +
+           L"\\Device Parameters";
+  }
+  // Sets the DACL of the mouse's own key from an SDDL string.
+  void Protect(const char* sddl) const {
+    PSECURITY_DESCRIPTOR pSD = nullptr;
+    HKEY hKey = nullptr;
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &pSD, nullptr);
+    ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Key().c_str(), 0, WRITE_DAC, &hKey);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD)) << sddl;
+    ::RegCloseKey(hKey);
+    ::LocalFree(pSD);
+  }
+  void Install() const {
+    HDEVINFO hSet = ::SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_MOUSE, nullptr);
+    SP_DEVINFO_DATA device = {sizeof device, {}, 0, 0};
+    ASSERT_TRUE(::SetupDiCreateDeviceInfoA(hSet, id.c_str(), &GUID_DEVCLASS_MOUSE, nullptr, nullptr,
+                                           0, &device));
+    ASSERT_TRUE(::SetupDiRegisterDeviceInfo(hSet, &device, 0, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(::SetupDiSetDeviceRegistryPropertyA(hSet, &device, SPDRP_SERVICE,
+                                                    reinterpret_cast<const BYTE*>(service),
+                                                    static_cast<DWORD>(strlen(service) + 1)));
+    if (own != kNoKey) {
+      ::RegCloseKey(::SetupDiCreateDevRegKeyA(hSet, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV,
+                                              nullptr, nullptr));
+      ASSERT_TRUE(SetStored(own, Key().c_str()));
+    }
+    ::SetupDiDestroyDeviceInfoList(hSet);
+    if (bReadOnly) Protect("D:(A;;KR;;;WD)");
+  }
+  void Remove() const {
+    if (bReadOnly) Protect("D:(A;;KA;;;WD)");
+    const std::string key = "SYSTEM\\CurrentControlSet\\Enum\\" + id;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str()));
+  }
+};
+
+// An installed PS/2 mouse reads its own copy of the rate: that copy is shown, and OK writes the
+// slider's rate (End: 200) there too, creating it where there is none. Other mice are not PS/2
+// mice. A mouse key that refuses the write is reported, and Windows is not restarted.
+TEST_F(ApplyTest, EachInstalledPs2MouseShowsAndGetsItsOwnRate) {
+  const Mouse ps2 = {"ACPI\\PNP0F13\\4&1D401FB5&0", "i8042prt", Dword(150), false};
+  const Mouse usb = {"HID\\VID_046D&PID_C077\\7&2A5E1B5&0&0000", "mouhid", Dword(100), false};
+  Mouse bare = ps2, locked = ps2;
+  bare.own = kNoKey;
+  locked.bReadOnly = true;
+  const struct {
+    const char* what;
+    std::vector<Mouse> mice;
+    const char* shown;
+    std::vector<Stored> after;  // each mouse's own value
+    DWORD dwError;
+  } cases[] = {
+      {"a PS/2 mouse with its own rate", {ps2}, "150", {Dword(200)}, 0},
+      {"a PS/2 mouse with no key of its own", {bare}, "60", {Dword(200)}, 0},
+      {"no mouse", {}, "60", {}, 0},
+      {"a USB mouse beside it", {usb, ps2}, "150", {Dword(100), Dword(200)}, 0},
+      {"a PS/2 mouse whose key refuses the write",
+       {locked},
+       "150",
+       {Dword(150)},
+       ERROR_ACCESS_DENIED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(SetStored(Dword(60)));
+    struct Installed {
+      const std::vector<Mouse>& mice;
+      ~Installed() {
+        for (const Mouse& mouse : mice) mouse.Remove();
+      }
+    } installed{c.mice};
+    for (const Mouse& mouse : c.mice) mouse.Install();
+    g_exits.clear();
+    g_bRefuseExit = false;
+    CKoravelDlg dlg;
+    MessageBoxes boxes(IDYES);
+    std::string shown;
+    UiScript script;
+    script.On("Koravel Settings", [&](HWND hDlg) {
+      shown = ItemText(hDlg, IDC_CURRENT_TEXT);
+      dlg.m_slider.SendMessage(WM_KEYDOWN, VK_END);
+      ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(c.dwError ? IDCANCEL : IDOK, dlg.DoModal());
+    EXPECT_EQ(c.shown, shown);
+    EXPECT_EQ(Dword(200), ReadStored());
+    std::vector<Stored> after;
+    for (const Mouse& mouse : c.mice) after.push_back(ReadStored(mouse.Key().c_str()));
+    EXPECT_EQ(c.after, after);
+    EXPECT_EQ(c.dwError ? std::vector<ExitRequest>{} : std::vector<ExitRequest>{kRestart}, g_exits);
+    std::vector<std::string> expected = {
+        "You must shutdown and restart for the change to take effect."};
+    if (c.dwError) expected.push_back(SystemText(c.dwError));
+    std::vector<std::string> texts;
+    for (const auto& call : boxes.calls) texts.push_back(std::get<1>(call));
+    EXPECT_EQ(expected, texts);
   }
 }
 

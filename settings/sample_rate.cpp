@@ -1,0 +1,16 @@
+#include "settings/sample_rate.h"
+
+LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate) {
+  DWORD dwRate = 0;
+  DWORD dwType = REG_DWORD;
+  DWORD cbData = sizeof dwRate;
+  const LONG lResult = ::RegQueryValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, nullptr, &dwType,
+                                          reinterpret_cast<BYTE*>(&dwRate), &cbData);
+  if (lResult == ERROR_SUCCESS) *pdwRate = dwRate;
+  return lResult;
+}
+
+LONG WriteSampleRate(HKEY hKey, DWORD dwRate) {
+  return ::RegSetValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
+}
