@@ -133,9 +133,12 @@ koravel_wait_window() {
   return 1
 }
 
-# A new prefix in the script's scratch folder, removed with it.
+# A new prefix in the script's scratch folder, removed with it. Temporary files go there too, the
+# folder of the prefix's wineserver among them, so that none is left behind.
 koravel_scratch_prefix() {
   koravel_scratch "$1"
+  export TMPDIR="$KORAVEL_SCRATCH/tmp"
+  mkdir -p "$TMPDIR"
   koravel_prefix "$KORAVEL_SCRATCH/prefix"
 }
 

@@ -6,7 +6,7 @@
 #include "settings/sample_rate.h"
 
 void CKoravelDlg::ShowNewRate() {
-  m_strNew.Format("%d", static_cast<int>(m_slider.SendMessage(TBM_GETPOS, 0, 0)));
+  m_strNew.Format("%d", m_slider.GetPos());
   UpdateData(FALSE);
 }
 
@@ -28,7 +28,7 @@ void CKoravelDlg::OnHScroll(UINT /*nSBCode*/, UINT /*nPos*/, CScrollBar* pScroll
 
 void CKoravelDlg::OnOK() {
   // The slider, not the text, holds the rate to write: always 20 to 200.
-  const DWORD dwRate = static_cast<DWORD>(m_slider.SendMessage(TBM_GETPOS, 0, 0));
+  const DWORD dwRate = static_cast<DWORD>(m_slider.GetPos());
 
   const int nAnswer = MessageBox("You must shutdown and restart for the change to take effect.",
                                  "Shutdown?", MB_YESNOCANCEL | MB_ICONQUESTION);

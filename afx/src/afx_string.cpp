@@ -33,8 +33,6 @@ CString& CString::operator=(LPCSTR lpsz) {
 
 CString::operator LPCSTR() const { return m_pchData != nullptr ? m_pchData : ""; }
 
-int CString::Compare(LPCSTR lpsz) const { return ::strcmp(*this, lpsz != nullptr ? lpsz : ""); }
-
 LPSTR CString::GetBuffer(int nMinBufLength) {
   if (nMinBufLength > m_nAllocLength) {
     char* pchNew = new char[static_cast<size_t>(nMinBufLength) + 1];
@@ -63,21 +61,27 @@ void CString::Empty() {
 
 void CString::Format(LPCSTR lpszFormat, ...) {
   // The runtime's own formatting (MSVCRT), as the original used. Its _vsnprintf answers -1 while
-  // the buffer is too small, so the buffer grows until the text fits.
+  // the buffer is too small, so the buffer grows until the text fits; but it answers -1 for an
+  // encoding error too, whatever the buffer, so the growth stops at FORMAT_MAX.
   va_list args;
   va_start(args, lpszFormat);
   CString result;
-  for (int nSize = 64;; nSize *= 2) {
+  BOOL bFits = FALSE;
+  for (int nSize = 64; !bFits && nSize <= FORMAT_MAX; nSize *= 2) {
     va_list attempt;
     va_copy(attempt, args);
     const int nLength =
         ::_vsnprintf(result.GetBuffer(nSize), static_cast<size_t>(nSize) + 1, lpszFormat, attempt);
     va_end(attempt);
-    if (nLength >= 0 && nLength <= nSize) break;
+    bFits = nLength >= 0 && nLength <= nSize;
   }
   va_end(args);
-  result.ReleaseBuffer();
-  *this = result;
+  if (bFits) {
+    result.ReleaseBuffer();
+    *this = result;
+  } else {
+    Empty();
+  }
 }
 
 BOOL CString::LoadString(UINT nID) {

@@ -1,5 +1,7 @@
 #include <afxwin.h>
 
+#include "win32/system_library.h"
+
 namespace {
 
 // The window property that holds the bound CWnd*.
@@ -13,6 +15,23 @@ struct CurrentMessage {
   LPARAM lParam;
 };
 CurrentMessage g_current = {0, 0, 0};
+
+// The work area of the monitor that hWnd is on. Windows NT 4.0 and 95 know one monitor only, and
+// neither the functions that tell monitors apart: there, the work area of the screen.
+RECT WorkAreaOf(HWND hWnd) {
+  const HMODULE hUser = ::GetModuleHandleA("user32.dll");
+  const auto pfnMonitorFromWindow = SYSTEM_FUNCTION(hUser, MonitorFromWindow);
+  const auto pfnGetMonitorInfo = SYSTEM_FUNCTION(hUser, GetMonitorInfoA);
+  MONITORINFO monitor;
+  monitor.cbSize = sizeof monitor;
+  if (pfnMonitorFromWindow != nullptr && pfnGetMonitorInfo != nullptr &&
+      pfnGetMonitorInfo(pfnMonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return monitor.rcWork;
+  }
+  RECT work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
 
 }  // namespace
 
@@ -103,12 +122,17 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_hv:
       *pResult = reinterpret_cast<LRESULT>((this->*pEntry->pfn.pfn_hv)());
       return TRUE;
-    case AfxSig_vwwW:
-      (this->*pEntry->pfn.pfn_vwwW)(
-          LOWORD(wParam), HIWORD(wParam),
-          static_cast<CScrollBar*>(FromHandlePermanent(reinterpret_cast<HWND>(lParam))));
+    case AfxSig_vwwW: {
+      // The control that scrolled, as a temporary CScrollBar for its window: never bound to it,
+      // and valid only during the call. Null for a window's own scroll bar.
+      CScrollBar temporary;
+      temporary.m_hWnd = reinterpret_cast<HWND>(lParam);
+      (this->*pEntry->pfn.pfn_vwwW)(LOWORD(wParam), HIWORD(wParam),
+                                    lParam != 0 ? &temporary : nullptr);
+      temporary.m_hWnd = nullptr;
       *pResult = 0;
       return TRUE;
+    }
     default:
       return FALSE;
   }
@@ -140,8 +164,8 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   HWND hOwner =
       pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
-  RECT work, over, rect;
-  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT over, rect;
+  const RECT work = WorkAreaOf(hOwner != nullptr ? hOwner : m_hWnd);
   if (hOwner == nullptr || !::IsWindowVisible(hOwner) || ::IsIconic(hOwner)) {
     over = work;
   } else {
@@ -168,10 +192,6 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::SendMessageA(m_hWnd, message, wParam, lParam);
-}
-
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::PostMessageA(m_hWnd, message, wParam, lParam);
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }

@@ -1,10 +1,13 @@
-# Hides the mark of the prefix made for the tests, runs the in-process runner (LOADER RUNNER) and
-# the end-to-end script (PYTHON SCRIPT), and passes when both stop at once with the reason.
-# Usage: refuse_test.sh LOADER RUNNER PYTHON SCRIPT
-mark="$WINEPREFIX/drive_c/koravel-test-prefix"
-mv "$mark" "$mark.hidden" || exit 1
-out=$({ "$1" "$2"; echo "status $?"; "$3" "$4"; echo "status $?"; } 2>&1)
-mv "$mark.hidden" "$mark"
+# In a prefix not made for the tests, one that does not exist yet, the in-process runner (through
+# LAUNCHER, with its LOADER) and the end-to-end script (run by PYTHON) must both stop at once with
+# the reason, before anything starts Wine there: that would create the prefix.
+# Usage: refuse_test.sh LAUNCHER LOADER RUNNER PYTHON SCRIPT
+WINEPREFIX=$(mktemp -u /tmp/koravel-not-for-tests.XXXXXX)
+export WINEPREFIX
+out=$({ sh "$1" /dev/null "$2" "$3"; echo "status $?"; "$4" "$5"; echo "status $?"; } 2>&1)
 echo "$out"
-[ "$(echo "$out" | grep -c 'not a Wine prefix made for the tests')" = 2 ] &&
+[ ! -e "$WINEPREFIX" ] && [ "$(echo "$out" | grep -c 'not a Wine prefix made for the tests')" = 2 ] &&
   [ "$(echo "$out" | grep -c '^status 1$')" = 2 ]
+status=$?
+[ -e "$WINEPREFIX" ] && wineserver -k && rm -rf "$WINEPREFIX"
+exit $status

@@ -46,6 +46,9 @@ UiScript::UiScript() : m_dwLastStep(::GetTickCount()) {
 UiScript::~UiScript() {
   ::KillTimer(nullptr, m_nTimer);
   g_pScript = nullptr;
+  EXPECT_EQ(m_bEndsEarly, m_nNext < m_steps.size())
+      << m_nNext << " of " << m_steps.size() << " steps ran"
+      << (m_bEndsEarly ? ", but the dialog was to end early" : "");
 }
 
 UiScript& UiScript::On(const char* caption, std::function<void(HWND)> action) {
@@ -55,7 +58,10 @@ UiScript& UiScript::On(const char* caption, std::function<void(HWND)> action) {
 
 void CALLBACK UiScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   UiScript& s = *g_pScript;
-  for (HWND hWnd; s.m_nNext < s.m_steps.size() && (hWnd = Find(s.m_steps[s.m_nNext].first));) {
+  // One step a tick: what a step posts (a close turned into a cancel, say) is handled before the
+  // next tick, as it would be before the user's next action.
+  HWND hWnd = s.m_nNext < s.m_steps.size() ? Find(s.m_steps[s.m_nNext].first) : nullptr;
+  if (hWnd != nullptr) {
     s.m_dwLastStep = ::GetTickCount();
     s.m_steps[s.m_nNext++].second(hWnd);  // advanced first: it may block in a loop that ticks
   }

@@ -1,7 +1,9 @@
 // UiScript plays the user in a modal dialog, from a thread timer that its loop dispatches: each
 // step runs once a visible, enabled window of the thread has its caption. Ten seconds without a
-// step fail the test and end the dialogs. While a MessageBoxes lives, the program's message boxes
-// go, through the runner's import table, to a stand-in that records each and answers it at once.
+// step fail the test and end the dialogs, and so does a script whose steps did not all run by the
+// time it ends, unless the test expects the dialog to end early: then all of them running fails.
+// While a MessageBoxes lives, the program's message boxes go, through the runner's import table, to
+// a stand-in that records each and answers it at once.
 #pragma once
 
 #include <windows.h>
@@ -18,11 +20,14 @@ class UiScript {
   UiScript();
   ~UiScript();
   UiScript& On(const char* caption, std::function<void(HWND)> action);
+  // The dialog is expected to end (bEarly) before the steps have all run, or not to.
+  void EndsEarly(bool bEarly = true) { m_bEndsEarly = bEarly; }
 
  private:
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
   std::vector<std::pair<std::string, std::function<void(HWND)>>> m_steps;
   size_t m_nNext = 0;
+  bool m_bEndsEarly = false;
   DWORD m_dwLastStep;
   UINT_PTR m_nTimer;
 };

@@ -1,5 +1,5 @@
 // The settings dialog's error report and close handler, its system commands and the About box,
-// the questionnaire, the minimised icon, and the DLL search of the process.
+// the questionnaire, the DLL search of the process, and the class library's bounded formatting.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "platform_gate/wrong_platform_dlg.h"
 #include "settings/koravel_dlg.h"
+#include "tests/support/import_hook.h"
 #include "tests/support/registry_value.h"
 #include "tests/support/ui_script.h"
 
@@ -36,10 +37,22 @@ class DialogsTest : public RegistryTest {
   void SetUp() override { ASSERT_TRUE(SetStored(Dword(120))); }
 };
 
+// Every RegCloseKey of the program, counted through the runner's import table.
+std::vector<HKEY> g_closed;
+LONG WINAPI RecordRegCloseKey(HKEY hKey) {
+  g_closed.push_back(hKey);
+  // The real one: a call by name would come back here, through the same import.
+  static const auto pfnClose = reinterpret_cast<decltype(&::RegCloseKey)>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegCloseKey")));
+  return pfnClose(hKey);
+}
+
 // The box has no owner, so the report disables the dialog under it itself (against a second OK).
-// Windows reuses a closed key's handle value: a second close of a stale handle would close
-// whatever key was opened since.
+// A second close message must not close the key again: Windows reuses a closed key's handle
+// value, so a second close of a stale handle would close whatever key was opened since.
 TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialog) {
+  const ImportHook hook("advapi32.dll", "RegCloseKey", reinterpret_cast<void*>(&RecordRegCloseKey));
+  ASSERT_TRUE(hook.Installed());
   const std::pair<DWORD, std::string> cases[] = {
       {ERROR_ACCESS_DENIED, "Access denied.\r\n"},
       {ERROR_BAD_EXE_FORMAT, SystemText(ERROR_BAD_EXE_FORMAT)},  // holds "%1": shown as it stands
@@ -50,18 +63,16 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
     CTestDlg dlg;
     MessageBoxes boxes;
     UiScript script;
-    HKEY hOther = nullptr;
+    HKEY hKey = nullptr;
     script.On("Koravel Settings", [&, dwCode = dwCode](HWND hDlg) {
-      const HKEY hKey = dlg.m_hKey;
-      ASSERT_TRUE(IsOpen(hKey));
+      hKey = dlg.m_hKey;
+      g_closed.clear();
       dlg.ReportError(dwCode);
-      EXPECT_FALSE(IsOpen(hKey)) << "closed by the time the report returns";
-      ::RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &hOther);
+      EXPECT_EQ(std::vector<HKEY>{hKey}, g_closed) << "closed by the time the report returns";
       ::SendMessageA(hDlg, WM_CLOSE, 0, 0);
-      EXPECT_TRUE(IsOpen(hOther));
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    ::RegCloseKey(hOther);
+    EXPECT_EQ(std::vector<HKEY>{hKey}, g_closed);
     EXPECT_EQ(std::vector<MessageBoxCall>({{nullptr, text, "Error", MB_ICONINFORMATION, false}}),
               boxes.calls);
   }
@@ -161,13 +172,6 @@ TEST(Fonts, DialogsAndCaptionButtonsHaveTheirOwnFaces) {
   ::DeleteDC(hDC);
 }
 
-TEST(IconOrigin, CentresWithTheOddPixelBeforeTheIcon) {
-  EXPECT_EQ((std::vector<int>{0, 2, 3, 0, -15}),
-            (std::vector<int>{CKoravelDlg::IconOrigin(32, 32), CKoravelDlg::IconOrigin(36, 32),
-                              CKoravelDlg::IconOrigin(37, 32), CKoravelDlg::IconOrigin(31, 32),
-                              CKoravelDlg::IconOrigin(0, 32)}));
-}
-
 // The runner's application object, Koravel's, limits the DLL search: a DLL beside it is not found.
 TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   char szPath[MAX_PATH];
@@ -177,6 +181,27 @@ TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   ASSERT_NE(nullptr, hPlanted) << szPath;
   ::FreeLibrary(hPlanted);
   EXPECT_EQ(nullptr, ::LoadLibraryA("koravel_planted.dll"));
+}
+
+// A text of exactly the buffer's first size, one past it, and formats that never fit: past
+// CString::FORMAT_MAX characters, or an encoding error, which MSVCRT reports as it reports a
+// buffer too small. Those leave the string empty rather than growing it for ever.
+TEST(CString, FormatFitsAnyLengthUpToItsBoundAndEmptiesPastIt) {
+  const wchar_t kUnpaired[] = {0xD800, 0};  // no character of any code page
+  const struct {
+    int nWidth;
+    const wchar_t* pwsz;
+    int nLength;
+  } cases[] = {{64, L"", 64},
+               {65, L"", 65},
+               {CString::FORMAT_MAX, L"", CString::FORMAT_MAX},
+               {CString::FORMAT_MAX + 1, L"", 0},
+               {0, kUnpaired, 0}};
+  for (const auto& c : cases) {
+    CString s = "before";
+    s.Format("%*ls", c.nWidth, c.pwsz);
+    EXPECT_EQ(c.nLength, s.GetLength()) << c.nWidth;
+  }
 }
 
 }  // namespace

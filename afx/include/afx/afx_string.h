@@ -19,10 +19,12 @@ class CString {
   int GetLength() const { return m_nLength; }
   BOOL IsEmpty() const { return m_nLength == 0; }
   operator LPCSTR() const;  // NOLINT(google-explicit-constructor)
-  int Compare(LPCSTR lpsz) const;
 
   // Operations
-  // printf-style formatting, as the C runtime's printf has it; the result may be of any length.
+  // printf-style formatting, as the C runtime's printf has it. A result longer than
+  // FORMAT_MAX characters, or one the runtime cannot produce at all (it reports an encoding error
+  // as it reports a buffer too small), leaves the string empty.
+  enum { FORMAT_MAX = 65536 };
   void Format(LPCSTR lpszFormat, ...) __attribute__((format(ms_printf, 2, 3)));
   // Loads string resource nID from the application's resources. FALSE (and an empty string) when
   // the resource is missing or empty.
@@ -38,10 +40,3 @@ class CString {
   int m_nLength = 0;
   int m_nAllocLength = 0;  // characters the block holds, not counting the terminator
 };
-
-inline bool operator==(const CString& s1, const CString& s2) { return s1.Compare(s2) == 0; }
-inline bool operator==(const CString& s1, LPCSTR s2) { return s1.Compare(s2) == 0; }
-inline bool operator==(LPCSTR s1, const CString& s2) { return s2.Compare(s1) == 0; }
-inline bool operator!=(const CString& s1, const CString& s2) { return !(s1 == s2); }
-inline bool operator!=(const CString& s1, LPCSTR s2) { return !(s1 == s2); }
-inline bool operator!=(LPCSTR s1, const CString& s2) { return !(s1 == s2); }

@@ -13,7 +13,6 @@ class CMenu {
 
   // Attributes
   HMENU m_hMenu = nullptr;
-  HMENU GetSafeHmenu() const { return m_hMenu; }
   // A wrapper for hMenu that lives as long as the process, or null for a null handle.
   static CMenu* FromHandle(HMENU hMenu);
 

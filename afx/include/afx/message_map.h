@@ -95,8 +95,8 @@ struct AFX_MSGMAP {
    0,                         \
    AfxSig_hv,                 \
    static_cast<HCURSOR (CWnd::*)()>(&ThisClass::OnQueryDragIcon)},
-// void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar): pScrollBar is the object bound
-// to the control that scrolled (a slider bound by DDX_Control, say), or null for none.
+// void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar): pScrollBar is a temporary
+// object for the control that scrolled (a slider, say), valid during the call only; null for none.
 #define ON_WM_HSCROLL() \
   {WM_HSCROLL,  0,      \
    0,           0,      \

@@ -33,10 +33,10 @@ class CWnd : public CCmdTarget {
   BOOL SubclassWindow(HWND hWnd);
   HWND UnsubclassWindow();
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   BOOL EnableWindow(BOOL bEnable = TRUE);
   // Centres the window over its owner (or pAlternateOwner) while that is visible and not
-  // minimised, otherwise on the screen's work area; it stays on the work area either way.
+  // minimised, otherwise on the work area of its monitor; it stays on the work area of the
+  // owner's monitor either way.
   void CenterWindow(CWnd* pAlternateOwner = nullptr);
   HICON SetIcon(HICON hIcon, BOOL bBigIcon);
   // A message box owned by this window; a null caption stands for the application's name.
