@@ -22,8 +22,8 @@ WAIT = 60  # seconds for anything to happen: generous, for Wine run by an emulat
 
 
 def wine(*command):
-    """Runs a program and returns its output, through a file: a Wine desktop process that the
-    program started would hold a pipe open."""
+    """Runs a program and returns its output, through a file (not a pipe that a Wine desktop
+    process started by the program would hold open)."""
     with tempfile.TemporaryFile("w+") as out:
         subprocess.run([WINE, *command], stdout=out, stderr=subprocess.DEVNULL, timeout=WAIT)
         out.seek(0)
@@ -47,8 +47,7 @@ def stored_rate():
 
 
 def control(caption, control_id):
-    """(x, y, width, height, slider position, thumb x, thumb y, text) of a control of the window
-    with the caption, on the screen; the thumb's centre is a slider's."""
+    """(x, y, width, height, slider position, its thumb's x, y, text) of a control, on the screen."""
     found = wine(PROBE, caption, str(control_id)).rstrip("\r\n").split(" ", 7)
     assert len(found) == 8, f"no control {control_id} in a window {caption!r}"
     return (*map(int, found[:7]), found[7])
@@ -65,14 +64,14 @@ def click(caption, control_id):
 
 def session_ending():
     """Whether a wineboot of this prefix runs: ExitWindowsEx starts one to end the session."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    def read(pid, name):
         try:
-            with open(f"/proc/{pid}/cmdline", "rb") as cmdline, open(f"/proc/{pid}/environ", "rb") as env:
-                if b"wineboot" in cmdline.read() and f"WINEPREFIX={PREFIX}".encode() in env.read().split(b"\0"):
-                    return True
+            with open(f"/proc/{pid}/{name}", "rb") as file:
+                return file.read().split(b"\0")
         except OSError:
-            pass
-    return False
+            return []
+    return any(b"wineboot" in b"".join(read(pid, "cmdline")) and f"WINEPREFIX={PREFIX}".encode() in read(pid, "environ")
+               for pid in filter(str.isdigit, os.listdir("/proc")))
 
 
 class EndToEnd(unittest.TestCase):
@@ -88,9 +87,8 @@ class EndToEnd(unittest.TestCase):
         self.addCleanup(wine, "reg", "delete", KEY, "/f")
         wine("reg", "add", KEY, "/v", "SampleRate", "/t", "REG_DWORD", "/d", "60", "/f")
         self.witness = self.start("notepad")
-        until("Notepad window", lambda: subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--name", "^Untitled - Notepad$"],
-            stdout=subprocess.DEVNULL, timeout=WAIT).returncode == 0)
+        until("Notepad window", lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                                        "^Untitled - Notepad$"], capture_output=True).stdout)
 
     def test_a_drag_shows_the_new_rate_and_ok_and_no_write_it(self):
         koravel = self.start(EXE)
@@ -104,8 +102,7 @@ class EndToEnd(unittest.TestCase):
         click(SETTINGS, IDOK)
         click(PROMPT, IDNO)
         koravel.wait(WAIT)
-        # A restart asked for by mistake would be ending the session now, or have ended it.
-        until("settled session", lambda: not session_ending())
+        until("settled session", lambda: not session_ending())  # no restart asked for by mistake
         self.assertIsNone(self.witness.poll(), "Windows goes on after No")
         self.assertEqual(position, stored_rate())
 

@@ -7,27 +7,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <utility>
-
-using Search = std::pair<const char*, HWND>;
-
-BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
-  Search* p = reinterpret_cast<Search*>(lParam);
-  char text[256] = "";
-  ::GetWindowTextA(hWnd, text, sizeof text);  // the system's copy: the program is not asked
-  if (::IsWindowVisible(hWnd) && std::strcmp(text, p->first) == 0) p->second = hWnd;
-  return p->second == nullptr;
-}
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
-  Search search = {argv[1], nullptr};
-  for (const DWORD dwStart = ::GetTickCount(); search.second == nullptr; ::Sleep(50)) {
+  HWND hWindow = nullptr;
+  for (const DWORD dwStart = ::GetTickCount(); !::IsWindowVisible(hWindow); ::Sleep(50)) {
     if (::GetTickCount() - dwStart > 30000) return 1;
-    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+    hWindow = ::FindWindowA(nullptr, argv[1]);
   }
-  HWND hControl = ::GetDlgItem(search.second, std::atoi(argv[2]));
+  HWND hControl = ::GetDlgItem(hWindow, std::atoi(argv[2]));
   RECT r;
   if (hControl == nullptr || !::GetWindowRect(hControl, &r)) return 1;
   char text[64] = "", kind[64] = "";

@@ -1,7 +1,6 @@
-# Runs COMMAND... only in a Wine prefix that scripts/test.sh made and marked for the tests, and asks
-# before anything starts Wine, which would create or upgrade the prefix (~/.wine where WINEPREFIX is
-# not set). The output goes through the file LOG: a Wine desktop process that the command started
-# would hold a pipe open. Usage: in_test_prefix.sh LOG COMMAND...
+# Runs COMMAND... only in a Wine prefix that scripts/test.sh marked for the tests, asked before Wine
+# starts and creates or upgrades the prefix (~/.wine without WINEPREFIX). Output goes through LOG:
+# a Wine desktop process would hold a pipe open. Usage: in_test_prefix.sh LOG COMMAND...
 if [ ! -f "${WINEPREFIX:-$HOME/.wine}/drive_c/koravel-test-prefix" ]; then
   echo "This is not a Wine prefix made for the tests; scripts/test.sh makes one. Nothing was run." >&2
   exit 1

@@ -1,6 +1,5 @@
-# In a prefix not made for the tests, one that does not exist yet, the in-process runner (through
-# LAUNCHER, with its LOADER) and the end-to-end script (run by PYTHON) must both stop at once with
-# the reason, before anything starts Wine there: that would create the prefix.
+# In a prefix not made for the tests (one not there yet) the in-process runner, through LAUNCHER,
+# and the end-to-end SCRIPT must stop with the reason before anything starts Wine, which creates it.
 # Usage: refuse_test.sh LAUNCHER LOADER RUNNER PYTHON SCRIPT
 WINEPREFIX=$(mktemp -u /tmp/koravel-not-for-tests.XXXXXX)
 export WINEPREFIX

@@ -1,5 +1,5 @@
-// The value under test, "SampleRate" under the i8042 port driver's parameters key, as the registry
-// holds it: its type and bytes, or kNoValue or kNoKey; and a fixture that removes the key after.
+// "SampleRate" as the registry holds it (type and bytes, kNoValue or kNoKey); a fixture that removes
+// the driver's parameters key after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +15,7 @@ inline Stored Dword(DWORD dw) {
   return {REG_DWORD, {BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24)}};
 }
 
-// Sets the value up byte for byte; true when it then reads back so. Under the driver's parameters
-// key, or under the key lpszKey of HKEY_LOCAL_MACHINE.
+// Sets the value under the driver's key, or under HKLM\lpszKey, byte for byte; true if it reads so.
 bool SetStored(const Stored& value, LPCWSTR lpszKey = nullptr);
 Stored ReadStored(LPCWSTR lpszKey = nullptr);
 

@@ -1,9 +1,8 @@
 // UiScript plays the user in a modal dialog, from a thread timer that its loop dispatches: each
 // step runs once a visible, enabled window of the thread has its caption. Ten seconds without a
-// step fail the test and end the dialogs, and so does a script whose steps did not all run by the
-// time it ends, unless the test expects the dialog to end early: then all of them running fails.
-// While a MessageBoxes lives, the program's message boxes go, through the runner's import table, to
-// a stand-in that records each and answers it at once.
+// step fail the test and end the dialogs; so do steps left over at the end, or none left over
+// where the dialog was to end early. While a MessageBoxes lives, the program's message boxes go,
+// through the runner's import table, to a stand-in that records each and answers it at once.
 #pragma once
 
 #include <windows.h>
