@@ -19,13 +19,16 @@ desktop_name=koravel
 # shows, trimmed of the empty desktop around them, to docs/FILE. (A Windows program could not wait
 # for them: it sees only the windows of its own desktop.)
 shoot() {
-  local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1"
+  local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1" width=0
   desktop=$(koravel_wait_window "^$desktop_name - Wine desktop\$" 60)
   for _ in $(seq 60); do
     sleep 0.5
     import -window "$desktop" -trim +repage "$out" 2>/dev/null
-    [ "$(identify -format %w "$out")" -ge "$min_width" ] && break
+    width=$(identify -format %w "$out" 2>/dev/null || echo 0)
+    [ "$width" -ge "$min_width" ] && break
   done
+  [ "$width" -ge "$min_width" ] ||
+    koravel_die "no window $min_width pixels wide came for docs/$file within 30 s"
   sleep 1  # let the last paint land
   import -window "$desktop" -trim +repage "$out"
   koravel_log "saved docs/$file"
@@ -37,7 +40,7 @@ start_koravel() {
   koravel_pid=$!
 }
 stop_koravel() {
-  wineserver -k
+  timeout 10 wineserver -k || true
   wait "$koravel_pid" || true
   wineserver -p 2>/dev/null || true
 }
