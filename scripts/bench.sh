@@ -12,6 +12,7 @@ rate=100
 koravel_install_deps
 for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
 koravel_traps
+koravel_scratch bench
 koravel_start_x
 koravel_scratch_prefix bench
 koravel_wine reg add "$KORAVEL_KEY" /v SampleRate /t REG_DWORD /d "$rate" /f >/dev/null 2>&1

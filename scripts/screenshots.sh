@@ -8,6 +8,7 @@ set -euo pipefail
 koravel_install_deps
 koravel_build x86_64
 koravel_traps
+koravel_scratch shots
 koravel_start_x
 koravel_scratch_prefix shots
 koravel_demo_value
