@@ -32,18 +32,8 @@ fi
 koravel=$!
 # The settings dialog, or an Error box when the registry lets Koravel down: whichever comes first,
 # within a minute.
-seen=
-for _ in $(seq 120); do
-  for caption in "Koravel Settings" Error; do
-    window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1 || true)
-    if [ -n "$window" ]; then seen=$caption && break 2; fi
-  done
-  sleep 0.5
-done
-if [ -z "$seen" ]; then
-  koravel_log "Koravel showed no window within a minute; stopping it"
-  exit 1
-fi
+window=$(koravel_wait_window '^(Koravel Settings|Error)$' 60) || exit 1
+seen=$(xdotool getwindowname "$window")
 sleep 3  # let every control paint
 import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
   awk -F= '/WIDTH|HEIGHT|^X|^Y/ {v[$1]=$2} END {printf "%dx%d+%d+%d", v["WIDTH"], v["HEIGHT"], v["X"], v["Y"]}')" \
