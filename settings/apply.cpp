@@ -2,6 +2,7 @@
 #include "koravel_dlg.h"
 
 #include "settings/ps2_mice.h"
+#include "settings/rate_change.h"
 #include "settings/restart_windows.h"
 #include "settings/sample_rate.h"
 
@@ -26,22 +27,84 @@ void CKoravelDlg::OnHScroll(UINT /*nSBCode*/, UINT /*nPos*/, CScrollBar* pScroll
   }
 }
 
+namespace {
+
+// The rates of the PS/2 mouse protocol within the slider's reach (the protocol has 10 as well).
+// A mouse may refuse any other: the port driver then resets it and, after its retries, gives it up
+// until the rate is set back.
+BOOL IsProtocolRate(DWORD dwRate) {
+  return dwRate == 20 || dwRate == 40 || dwRate == 60 || dwRate == 80 || dwRate == 100 ||
+         dwRate == 200;
+}
+
+// The question before a change: what the restart will do, where that is not simply the change.
+CString RestartPrompt(DWORD dwRate, const CPs2Mice& mice) {
+  CString strRate, strPrompt;
+  if (!IsProtocolRate(dwRate)) {
+    strRate.Format(
+        "%lu is not one of the rates PS/2 mice are made for (20, 40, 60, 80, 100 and 200 reports "
+        "a second). A mouse that refuses it does not work after the restart until the rate is "
+        "set back, with the keyboard.\r\n\r\n",
+        static_cast<unsigned long>(dwRate));
+  }
+  const BOOL bNoMouse = mice.IsListed() && mice.GetCount() == 0;
+  strPrompt.Format("%s%s%s", static_cast<LPCSTR>(strRate),
+                   bNoMouse ? "No PS/2 mouse is installed, so no mouse changes now. The new rate "
+                              "applies to a PS/2 mouse installed later.\r\n\r\n"
+                            : "",
+                   "You must shutdown and restart for the change to take effect.");
+  return strPrompt;
+}
+
+// What a failed change left behind, for the report: nothing, or where the new rate now stands.
+CString FailureNote(const CRateChange& change) {
+  CString strNote;
+  if (change.IsUnchanged()) {
+    strNote = "Nothing was changed.";
+  } else if (!change.IsInDriverKey()) {
+    strNote.Format(
+        "The old rate could not be put back everywhere. The new rate is now in %d of the %d PS/2 "
+        "mice's own keys, but not in the driver's key.",
+        change.GetMiceWithNewRate(), change.GetMouseCount());
+  } else if (change.GetMiceWithNewRate() == 0) {
+    strNote =
+        "The old rate could not be put back everywhere. The new rate is now in the driver's key, "
+        "but in no PS/2 mouse's own key.";
+  } else {
+    strNote.Format(
+        "The old rate could not be put back everywhere. The new rate is now in the driver's key "
+        "and in %d of the %d PS/2 mice's own keys.",
+        change.GetMiceWithNewRate(), change.GetMouseCount());
+  }
+  return strNote;
+}
+
+}  // namespace
+
 void CKoravelDlg::OnOK() {
   // The slider, not the text, holds the rate to write: always 20 to 200.
   const DWORD dwRate = static_cast<DWORD>(m_slider.GetPos());
 
-  const int nAnswer = MessageBox("You must shutdown and restart for the change to take effect.",
-                                 "Shutdown?", MB_YESNOCANCEL | MB_ICONQUESTION);
+  // An installed PS/2 mouse reads its own copy of the rate (Windows 2000 and later), so the rate
+  // goes there too, as Device Manager writes it. The mice are listed before the question, which
+  // says so where there is none.
+  const CPs2Mice mice;
+  if (mice.GetError() != ERROR_SUCCESS) {
+    ReportError(static_cast<DWORD>(mice.GetError()), "Nothing was changed.");
+    return;
+  }
+  const int nAnswer =
+      MessageBox(RestartPrompt(dwRate, mice), "Shutdown?", MB_YESNOCANCEL | MB_ICONQUESTION);
   if (nAnswer == IDCANCEL) return;
 
-  // An installed PS/2 mouse reads its own copy of the rate (Windows 2000 and later), so the rate
-  // is written there too, as Device Manager writes it.
-  LONG lResult = WriteSampleRate(m_hKey, dwRate);
-  if (lResult == ERROR_SUCCESS) lResult = CPs2Mice().WriteRate(dwRate);
+  // Whole or none: a change stored in some of the keys the driver reads, and not in others, would
+  // look applied and not be.
+  CRateChange change;
+  LONG lResult = change.Prepare(m_hKey, mice);
+  if (lResult == ERROR_SUCCESS) lResult = change.Write(dwRate);
   if (lResult != ERROR_SUCCESS) {
-    // The report ends the dialog as cancelled. Restarting Windows for a change that was not stored
-    // everywhere the driver reads it would only cost the user their session.
-    ReportError(static_cast<DWORD>(lResult));
+    // The report ends the dialog as cancelled; Windows is not restarted after a failure.
+    ReportError(static_cast<DWORD>(lResult), FailureNote(change));
     return;
   }
 

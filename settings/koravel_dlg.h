@@ -1,6 +1,7 @@
-// CKoravelDlg: the settings dialog, Koravel's main window. It shows the mouse sample rate stored
-// for the i8042 port driver on a progress bar and as a number, and offers a slider (20 to 200) for
-// the new rate.
+// CKoravelDlg: the settings dialog, Koravel's main window. It shows the PS/2 mouse sample rate in
+// effect on a progress bar and as a number (the first PS/2 mouse's own rate where it has one,
+// otherwise the i8042 port driver's), and offers a slider (20 to 200) for the new rate, which OK
+// writes into the driver's key and each PS/2 mouse's own key, whole or not at all.
 #pragma once
 
 #include <afxcmn.h>
@@ -9,7 +10,9 @@
 #include "resources/resource.h"
 #include "settings/sample_rate.h"
 
-// The i8042 port driver reads its mouse sample rate from this key and value when Windows starts.
+// The i8042 port driver's parameters key. The driver reads the mouse sample rate from its
+// SampleRate when Windows starts; on Windows 2000 and later an installed PS/2 mouse's own copy
+// takes its place (settings/ps2_mice.h).
 #define KORAVEL_PARAMETERS_KEY "SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters"
 
 class CKoravelDlg : public CDialog {
@@ -47,7 +50,8 @@ class CKoravelDlg : public CDialog {
   // Overridables
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
-  // Asks whether to restart Windows, writes the slider's rate and, on Yes, restarts Windows.
+  // Asks whether to restart Windows, saying what the restart will do; writes the slider's rate,
+  // whole or not at all; and, on Yes, restarts Windows.
   void OnOK() override;
 
   // Shows the slider's position as the new rate.
@@ -61,7 +65,8 @@ class CKoravelDlg : public CDialog {
   afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnClose();
 
-  HKEY m_hKey;    // the driver's parameters key, open from start-up until closed; null otherwise
+  HKEY m_hKey;    // the driver's parameters key, open to query and set values from start-up
+                  // until closed; null otherwise
   HICON m_hIcon;  // shared resource icon: never destroyed
 
   DECLARE_MESSAGE_MAP()

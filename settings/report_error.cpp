@@ -1,19 +1,11 @@
 #include "koravel_dlg.h"
 
+#include "settings/error_text.h"
+
 void CKoravelDlg::ReportError(DWORD dwCode, LPCSTR lpszNote) {
-  // Inserts are ignored: the call has no arguments to fill them with, and a system text that
-  // holds one ("%1") must be shown as it stands rather than read arguments that are not there.
-  char szText[2048];
-  CString strMessage;
-  if (::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwCode,
-                       0, szText, sizeof szText, nullptr) != 0) {
-    strMessage = szText;
-  } else {
-    strMessage.Format("Windows has no description of error %lu (0x%08lX).",
-                      static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
-  }
+  CString strMessage = ErrorText(dwCode);
   if (lpszNote != nullptr) {
-    // The system's texts end with a line break; the one above does not.
+    // The system's texts end with a line break; the one for a code it has no text for does not.
     const LPCSTR lpszText = strMessage;
     const int nLength = strMessage.GetLength();
     CString strText;

@@ -30,9 +30,11 @@ BOOL CKoravelDlg::OnInitDialog() {
   m_slider.SendMessage(TBM_SETTICFREQ, 10, 0);
   m_slider.SendMessage(TBM_SETPAGESIZE, 0, 10);
 
-  // One handle, with full access, serves both this read and the write on OK.
-  LONG lResult =
-      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0, KEY_ALL_ACCESS, &m_hKey);
+  // One handle serves both this read and the change on OK, which reads what the value holds
+  // before it writes. Only those rights are asked for: an administrator allowed to read and set
+  // the key's values, and no more, can use Koravel.
+  LONG lResult = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0,
+                                 KEY_QUERY_VALUE | KEY_SET_VALUE, &m_hKey);
   if (lResult != ERROR_SUCCESS) {
     m_hKey = nullptr;
     // Reading through no key could only add a second, less helpful, error.

@@ -26,8 +26,9 @@ class SystemLibrary {
  public:
   // Construction
   // Loads the DLL lpszFile (a file name, such as "setupapi.dll") by its full path in the system
-  // directory, so that no other folder is searched on any Windows version.
+  // directory, so that no other folder is searched on any Windows version. Null loads nothing.
   explicit SystemLibrary(LPCSTR lpszFile) {
+    if (lpszFile == nullptr) return;
     char szPath[MAX_PATH];
     const size_t cchFolder = ::GetSystemDirectoryA(szPath, MAX_PATH);
     const size_t cchFile = ::strlen(lpszFile);

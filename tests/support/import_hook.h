@@ -7,8 +7,16 @@
 class ImportHook {
  public:
   ImportHook(const char* lpszDll, const char* lpszFunction, void* pReplacement);
+  template <typename F>
+  ImportHook(const char* lpszDll, const char* lpszFunction, F* pfnReplacement)
+      : ImportHook(lpszDll, lpszFunction, reinterpret_cast<void*>(pfnReplacement)) {}
   ~ImportHook() { Patch(m_pfnOriginal); }
   bool Installed() const { return m_ppSlot != nullptr; }
+  // The function replaced, to call through; a call by name would come back to the replacement.
+  template <typename F>
+  F Original() const {
+    return reinterpret_cast<F>(m_pfnOriginal);
+  }
 
  private:
   void Patch(void* pfn);

@@ -39,24 +39,35 @@ class DialogsTest : public RegistryTest {
 
 // Every RegCloseKey of the program, counted through the runner's import table.
 std::vector<HKEY> g_closed;
+ImportHook* g_pCloseHook = nullptr;
 LONG WINAPI RecordRegCloseKey(HKEY hKey) {
   g_closed.push_back(hKey);
-  // The real one: a call by name would come back here, through the same import.
-  static const auto pfnClose = reinterpret_cast<decltype(&::RegCloseKey)>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("advapi32.dll"), "RegCloseKey")));
-  return pfnClose(hKey);
+  return g_pCloseHook->Original<decltype(&::RegCloseKey)>()(hKey);
+}
+
+// The system's texts, with one for a HRESULT of SetupAPI's facility, which Wine has none for.
+const char kSetupApiText[] = "The device instance does not exist.\r\n";
+ImportHook* g_pFormatHook = nullptr;
+DWORD WINAPI FormatMessageText(DWORD dwFlags, LPCVOID pSource, DWORD dwCode, DWORD dwLanguage,
+                               LPSTR pszText, DWORD cchText, va_list* pArgs) {
+  if (dwCode == 0x800F0208) return lstrlenA(lstrcpynA(pszText, kSetupApiText, cchText));
+  return g_pFormatHook->Original<decltype(&::FormatMessageA)>()(
+      dwFlags, pSource, dwCode, dwLanguage, pszText, cchText, pArgs);
 }
 
 // The box has no owner, so the report disables the dialog under it itself (against a second OK).
 // A second close message must not close the key again: Windows reuses a closed key's handle
 // value, so a second close of a stale handle would close whatever key was opened since.
 TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialog) {
-  const ImportHook hook("advapi32.dll", "RegCloseKey", reinterpret_cast<void*>(&RecordRegCloseKey));
-  ASSERT_TRUE(hook.Installed());
+  ImportHook closeHook("advapi32.dll", "RegCloseKey", &RecordRegCloseKey);
+  ImportHook formatHook("kernel32.dll", "FormatMessageA", &FormatMessageText);
+  ASSERT_TRUE(closeHook.Installed() && formatHook.Installed());
+  std::tie(g_pCloseHook, g_pFormatHook) = std::make_tuple(&closeHook, &formatHook);
   const std::pair<DWORD, std::string> cases[] = {
       {ERROR_ACCESS_DENIED, "Access denied.\r\n"},
       {ERROR_BAD_EXE_FORMAT, SystemText(ERROR_BAD_EXE_FORMAT)},  // holds "%1": shown as it stands
-      {0x2000ABCD, "Windows has no description of error 536914893 (0x2000ABCD)."},  // none
+      {0xE0000208, kSetupApiText},  // SetupAPI's own, known to the system as 0x800F0208
+      {0x20000005, "Windows has no description of error 536870917 (0x20000005)."},  // none
   };
   for (const auto& [dwCode, text] : cases) {
     SCOPED_TRACE(dwCode);

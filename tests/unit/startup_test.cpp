@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "settings/koravel_dlg.h"
+#include "tests/support/import_hook.h"
 #include "tests/support/registry_value.h"
 #include "tests/support/ui_script.h"
 
@@ -45,6 +46,9 @@ Shown Start(
 }
 
 using StartupTest = RegistryTest;
+
+int g_nTextsSet = 0;
+BOOL WINAPI CountSetWindowTextA(HWND, LPCSTR) { return ++g_nTextsSet, TRUE; }
 
 // Four bytes of any type are the rate, fewer are its low bytes; the type is never examined.
 TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
@@ -107,6 +111,11 @@ TEST_F(StartupTest, ControlsIconsAndSystemMenuAreSetUp) {
     }
     ::SelectObject(hDC, hOld);
     ::ReleaseDC(dlg.m_hWnd, hDC);
+    // Texts that have not changed are not set again: that would only make them flicker.
+    const ImportHook setText("user32.dll", "SetWindowTextA", &CountSetWindowTextA);
+    g_nTextsSet = 0;
+    dlg.UpdateData(FALSE);
+    EXPECT_EQ(0, g_nTextsSet);
   });
 }
 

@@ -19,6 +19,14 @@ class CString {
   int GetLength() const { return m_nLength; }
   BOOL IsEmpty() const { return m_nLength == 0; }
   operator LPCSTR() const;  // NOLINT(google-explicit-constructor)
+  // Two strings are not compared here: through the conversion above, a comparison would compare
+  // the addresses of their texts. Compare the texts themselves (strcmp).
+  friend bool operator==(const CString&, const CString&) = delete;
+  friend bool operator!=(const CString&, const CString&) = delete;
+  friend bool operator<(const CString&, const CString&) = delete;
+  friend bool operator>(const CString&, const CString&) = delete;
+  friend bool operator<=(const CString&, const CString&) = delete;
+  friend bool operator>=(const CString&, const CString&) = delete;
 
   // Operations
   // printf-style formatting, as the C runtime's printf has it. A result longer than

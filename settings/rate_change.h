@@ -1,0 +1,60 @@
+// CRateChange: a new rate written whole or not at all, into the i8042 port driver's key and into
+// the own key of each installed PS/2 mouse.
+//
+// Everything is prepared before anything is written: every key opened (a mouse's created where it
+// has none) and what each holds read. Should a write fail, everything written before it is put
+// back: a value as it was (its type and bytes), a value that was not there deleted again, a key
+// created here deleted again. Whether that succeeded, and where the new rate stands otherwise, is
+// there to be reported.
+#pragma once
+
+#include <windows.h>
+
+class CPs2Mice;
+
+class CRateChange {
+ public:
+  // Construction
+  CRateChange() = default;
+  // Closes the keys it opened; the driver's key is the caller's.
+  ~CRateChange();
+  CRateChange(const CRateChange&) = delete;
+  CRateChange& operator=(const CRateChange&) = delete;
+
+  // Operations
+  // Prepares the driver's key hDriverKey (open to query and set values) and the own key of each
+  // of mice's PS/2 mice, which must outlive this object. On failure the keys created so far are
+  // deleted again, and nothing has been written.
+  LONG Prepare(HKEY hDriverKey, const CPs2Mice& mice);
+  // Writes dwRate as a 4-byte REG_DWORD into every key prepared, the driver's first. On failure
+  // puts back what it wrote, and returns the error of the write that failed.
+  LONG Write(DWORD dwRate);
+
+  // Attributes, after a failed Prepare or Write
+  // Whether no key holds the new rate any more: all was put back.
+  BOOL IsUnchanged() const { return !IsInDriverKey() && GetMiceWithNewRate() == 0; }
+  BOOL IsInDriverKey() const;
+  int GetMiceWithNewRate() const;
+  int GetMouseCount() const { return m_nKeys > 0 ? m_nKeys - 1 : 0; }
+
+ private:
+  // One key to write, and how to put it back.
+  struct Key {
+    HKEY hKey;       // null where not open
+    BOOL bCreated;   // a mouse's key created here: deleting it puts it back
+    BOOL bHadValue;  // there was a value: put back its type and bytes
+    DWORD dwType;
+    BYTE* pData;
+    DWORD cbData;
+    BOOL bWritten;  // holds the new rate
+  };
+  // What key holds now, into its bHadValue, dwType, pData and cbData.
+  static LONG ReadValue(Key* pKey);
+  // Puts back every key written or created, the last first; a key that cannot be put back keeps
+  // bWritten.
+  void PutBack();
+
+  const CPs2Mice* m_pMice = nullptr;
+  Key* m_pKeys = nullptr;  // the driver's key first, then mouse n's at n + 1
+  int m_nKeys = 0;
+};
