@@ -9,9 +9,9 @@ set -euo pipefail
 runs=${1:-25}
 rate=100
 
+koravel_traps
 koravel_install_deps
 for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
-koravel_traps
 koravel_scratch bench
 koravel_start_x
 koravel_scratch_prefix bench
@@ -34,7 +34,8 @@ for arch in "${KORAVEL_ARCHS[@]}"; do
   done
   echo "Koravel.exe by object file (bytes of loaded sections, before alignment):"
   python3 "$KORAVEL_ROOT/bench/size_by_object.py" "$build/Koravel.map" 10 | sed 's/^/  /'
-  "$(koravel_loader "$arch")" "$build/bench/bench_driver.exe" "$runs" "$rate" \
-    "Koravel=Z:$build/Koravel.exe" "baseline=Z:$build/bench/KoravelBaseline.exe" |
-    tr -d '\r' | grep -v '^run '
+  koravel_run "$(koravel_loader "$arch")" "$build/bench/bench_driver.exe" "$runs" "$rate" \
+    "Koravel=Z:$build/Koravel.exe" "baseline=Z:$build/bench/KoravelBaseline.exe" \
+    >"$KORAVEL_SCRATCH/$arch.out"
+  tr -d '\r' <"$KORAVEL_SCRATCH/$arch.out" | grep -v '^run '
 done

@@ -2,9 +2,10 @@
 # private X display and prefix, and running 32-bit programs where the kernel does not. Source it;
 # every function and variable is prefixed koravel_ or KORAVEL_.
 #
-# What a script starts or makes (an X server, a prefix's Wine processes, a scratch folder) is
-# recorded in a KORAVEL_ variable only once it exists, and koravel_cleanup acts on those variables
-# alone: never on a WINEPREFIX or DISPLAY that the script inherited.
+# What a script starts or makes (a process group, an X server, a prefix's Wine processes, a scratch
+# folder) is recorded in a KORAVEL_ variable only once it exists, and koravel_cleanup acts on those
+# variables alone: never on a WINEPREFIX or DISPLAY that the script inherited. A script that calls
+# koravel_traps ends, on Ctrl-C, TERM or HUP, within seconds and with everything it started.
 
 KORAVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORAVEL_ARCHS=(i686 x86_64)
@@ -18,13 +19,15 @@ KORAVEL_WINE32=/usr/lib/wine/wine
 
 # The Wine loader for one target's programs.
 koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE64"; fi; }
-# Wine's own programs, in the script's prefix.
-koravel_wine() { WINEPREFIX=$KORAVEL_PREFIX "$KORAVEL_WINE64" "$@"; }
+# Wine's own tools (reg, wineboot), in the script's prefix, for at most a minute.
+koravel_wine() { koravel_run timeout 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"; }
 
 koravel_log() { printf '==> %s\n' "$*" >&2; }
 koravel_die() { koravel_log "$*" && exit 1; }
 
-# Installs the packages that are missing (Debian 12). Needs root, or sudo.
+# Installs the packages that are missing (Debian 12). Needs root, or sudo. apt-get runs in the
+# foreground, where Ctrl-C reaches it as it would anyway; a TERM to the script waits for it rather
+# than leave dpkg half done.
 koravel_install_deps() {
   local missing=()
   command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686)
@@ -51,40 +54,101 @@ koravel_install_deps() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# Configures and builds one target (i686 or x86_64) into build/ARCH.
-koravel_build() {
-  local arch=$1
-  koravel_log "building for $arch"
-  cmake -S "$KORAVEL_ROOT" -B "$KORAVEL_ROOT/build/$arch" \
-    -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
-    >/dev/null
-  cmake --build "$KORAVEL_ROOT/build/$arch" -j "$(nproc)" >/dev/null
-}
-
+KORAVEL_GROUPS=()
 KORAVEL_XVFB_PID=
 KORAVEL_PREFIX=
 KORAVEL_SCRATCH=
 
-# Ends what the functions here started, and removes the scratch folder they made. Install it as
-# the EXIT trap (with koravel_traps) before calling them.
+# Starts COMMAND... (a program or a function) in the background, in a process group of its own
+# that koravel_cleanup ends, and sets KORAVEL_JOB to its process ID. Its own group also means that
+# it does not start with SIGINT ignored, as a background job of a script otherwise would.
+koravel_spawn() {
+  set -m
+  "$@" &
+  KORAVEL_JOB=$!
+  set +m
+  KORAVEL_GROUPS+=("$KORAVEL_JOB")
+}
+# Runs COMMAND... as koravel_spawn does and waits for it, returning its status. Bash runs no trap
+# while a command runs in the foreground: anything that can take long runs this way, so that Ctrl-C
+# or TERM ends the script at once.
+koravel_run() {
+  koravel_spawn "$@"
+  koravel_wait "$KORAVEL_JOB"
+}
+# Waits for the job JOB that koravel_spawn started, returning its status. Once nothing of its
+# group is left, the group is forgotten: its number may then be reused by a process not ours.
+koravel_wait() {
+  local status=0 kept=() group
+  wait "$1" || status=$?
+  if ! koravel_groups_live "$1"; then
+    for group in "${KORAVEL_GROUPS[@]}"; do [ "$group" = "$1" ] || kept+=("$group"); done
+    KORAVEL_GROUPS=("${kept[@]}")
+  fi
+  return $status
+}
+
+# Whether any process of the process groups GROUP... is left.
+koravel_groups_live() {
+  local group
+  for group in "$@"; do kill -0 -- "-$group" 2>/dev/null && return 0; done
+  return 1
+}
+# Asks the process groups GROUP... to end, waits until they have (up to 20 s) and then kills what is
+# left of them.
+koravel_end_groups() {
+  local group
+  for group in "$@"; do kill -TERM -- "-$group" 2>/dev/null || true; done
+  for _ in $(seq 200); do
+    koravel_groups_live "$@" || return 0
+    sleep 0.1
+  done
+  for group in "$@"; do kill -KILL -- "-$group" 2>/dev/null || true; done
+}
+
+# Ends what the functions here started (process groups, the prefix's Wine processes, the X server)
+# and removes the scratch folder they made. koravel_traps installs it as the EXIT trap.
 koravel_cleanup() {
+  trap '' INT TERM HUP  # a second Ctrl-C does not cut the clean-up short
+  koravel_end_groups "${KORAVEL_GROUPS[@]}"
   if [ -n "$KORAVEL_PREFIX" ]; then
     WINEPREFIX=$KORAVEL_PREFIX timeout 10 wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX=$KORAVEL_PREFIX timeout 20 wineserver -w >/dev/null 2>&1 || true
+    WINEPREFIX=$KORAVEL_PREFIX timeout 10 wineserver -w >/dev/null 2>&1 || true
   fi
-  if [ -n "$KORAVEL_XVFB_PID" ]; then kill "$KORAVEL_XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "$KORAVEL_XVFB_PID" ]; then
+    kill "$KORAVEL_XVFB_PID" 2>/dev/null || true
+    # It removes its lock file and socket in /tmp as it ends.
+    timeout 10 tail --pid="$KORAVEL_XVFB_PID" -f /dev/null || kill -KILL "$KORAVEL_XVFB_PID" 2>/dev/null || true
+  fi
   if [ -n "$KORAVEL_SCRATCH" ]; then rm -rf "$KORAVEL_SCRATCH"; fi
 }
-# Ctrl-C or a termination ends the script through its EXIT trap, which cleans up.
+# Ctrl-C, a termination or a closed terminal ends the script through its EXIT trap, which cleans
+# up.
 koravel_traps() {
   trap koravel_cleanup EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
+  trap 'exit 129' HUP
 }
 
-# A scratch folder of the script's own, removed by koravel_cleanup.
+# Configures and builds one target (i686 or x86_64) into build/ARCH.
+koravel_build() {
+  local arch=$1
+  koravel_log "building for $arch"
+  koravel_run cmake -S "$KORAVEL_ROOT" -B "$KORAVEL_ROOT/build/$arch" \
+    -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
+    >/dev/null
+  koravel_run cmake --build "$KORAVEL_ROOT/build/$arch" -j "$(nproc)" >/dev/null
+}
+
+# A scratch folder of the script's own, removed by koravel_cleanup. Temporary files go there too,
+# the folder of a wineserver among them (Debian's Wine keeps it in $TMPDIR), so that none is left
+# behind.
 koravel_scratch() {
-  [ -n "$KORAVEL_SCRATCH" ] || KORAVEL_SCRATCH=$(mktemp -d "/tmp/koravel-$1.XXXXXX")
+  [ -z "$KORAVEL_SCRATCH" ] || return 0
+  KORAVEL_SCRATCH=$(mktemp -d "/tmp/koravel-$1.XXXXXX")
+  export TMPDIR="$KORAVEL_SCRATCH/tmp"
+  mkdir -p "$TMPDIR"
 }
 
 # Starts a private X server on a display that it picks itself, and exports DISPLAY.
@@ -111,8 +175,8 @@ koravel_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     koravel_log "creating the Wine prefix $WINEPREFIX"
     # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
-    WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$KORAVEL_WINE64" wineboot -i >/dev/null 2>&1 ||
-      koravel_die "Wine did not set up the prefix $WINEPREFIX within 5 minutes"
+    WINEDLLOVERRIDES="mscoree,mshtml=" koravel_run timeout 300 "$KORAVEL_WINE64" wineboot -i \
+      >/dev/null 2>&1 || koravel_die "Wine did not set up the prefix $WINEPREFIX within 5 minutes"
   fi
   # Debian's Wine does not put its own fonts (the fonts-wine package) into a new prefix, and
   # "MS Sans Serif", "Tahoma" and the caption buttons' "Marlett" would fall back to another face.
@@ -133,12 +197,9 @@ koravel_wait_window() {
   return 1
 }
 
-# A new prefix in the script's scratch folder, removed with it. Temporary files go there too, the
-# folder of the prefix's wineserver among them, so that none is left behind.
+# A new prefix in the script's scratch folder, removed with it.
 koravel_scratch_prefix() {
   koravel_scratch "$1"
-  export TMPDIR="$KORAVEL_SCRATCH/tmp"
-  mkdir -p "$TMPDIR"
   koravel_prefix "$KORAVEL_SCRATCH/prefix"
 }
 
@@ -153,29 +214,33 @@ koravel_demo_value() {
 
 # Whether the kernel runs 32-bit x86 programs: asked with one that only exits (93 bytes: an ELF
 # header, one loadable segment, and exit(0) through int 0x80). Where the kernel's 32-bit emulation
-# is switched off, exec fails with "Exec format error".
+# is switched off, exec fails with "Exec format error". It runs from the build folder, since /tmp
+# may forbid execution; any other failure ends the script, saying why.
 koravel_kernel_runs_32bit() {
-  local probe
-  probe=$(mktemp /tmp/koravel-probe32.XXXXXX)
+  local probe out status=0
+  mkdir -p "$KORAVEL_ROOT/build"
+  probe=$(mktemp "$KORAVEL_ROOT/build/koravel-probe32.XXXXXX")
   printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\010\064\0\0\0\0\0\0\0\0\0\0\0'`
     `'\064\0\040\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\010\0\200\4\010\135\0\0\0\135\0\0\0'`
     `'\5\0\0\0\0\020\0\0\270\1\0\0\0\061\333\315\200' >"$probe"
   chmod +x "$probe"
-  local status=0
-  "$probe" 2>/dev/null || status=$?
+  out=$(LC_ALL=C "$probe" 2>&1) || status=$?
   rm -f "$probe"
-  return $status
+  [ $status -ne 0 ] || return 0
+  case $out in *"Exec format error"*) return 1 ;; esac
+  koravel_die "the 32-bit probe $probe did not run (status $status): $out"
 }
 
 # qemu's user-mode emulator for 32-bit x86 programs, and the rule that sends them to it, from
 # Debian 13's qemu-user package (Debian 12's qemu-i386 cannot run Wine). The package is fetched
-# with a private apt configuration in a scratch folder: nothing under /etc/apt changes, nothing is
-# installed, and only qemu-i386 and its rule are kept, in build/qemu-i386. Prints why on failure.
+# with a private apt configuration in the script's scratch folder: nothing under /etc/apt changes,
+# nothing is installed, and only qemu-i386 and its rule are kept, in build/qemu-i386, each written
+# under a temporary name and renamed, and the version, which marks the cache complete, last.
+# Prints why on failure.
 KORAVEL_QEMU_DIR=$KORAVEL_ROOT/build/qemu-i386
 koravel_fetch_qemu_i386() (
-  [ -x "$KORAVEL_QEMU_DIR/qemu-i386" ] && [ -s "$KORAVEL_QEMU_DIR/qemu-i386.conf" ] && exit 0
-  apt=$(mktemp -d /tmp/koravel-apt.XXXXXX)
-  trap 'rm -rf "$apt"' EXIT
+  [ -s "$KORAVEL_QEMU_DIR/version" ] && exit 0
+  apt=$KORAVEL_SCRATCH/apt
   mirror=$(apt-get indextargets --format '$(REPO_URI)' 2>/dev/null | grep -m 1 '/debian/$') ||
     mirror=http://deb.debian.org/debian/
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
@@ -194,23 +259,27 @@ koravel_fetch_qemu_i386() (
     tar -x -C "$apt" ./usr/bin/qemu-i386 ./usr/share/qemu/binfmt.d/qemu-i386.conf ||
     { echo "the qemu-user package holds no qemu-i386"; exit 1; }
   mkdir -p "$KORAVEL_QEMU_DIR"
-  dpkg-deb -f "$apt"/qemu-user_*.deb Version >"$KORAVEL_QEMU_DIR/version"
-  cp "$apt/usr/share/qemu/binfmt.d/qemu-i386.conf" "$KORAVEL_QEMU_DIR/qemu-i386.conf"
-  cp "$apt/usr/bin/qemu-i386" "$KORAVEL_QEMU_DIR/qemu-i386"
+  dpkg-deb -f "$apt"/qemu-user_*.deb Version >"$apt/version"
+  for file in usr/share/qemu/binfmt.d/qemu-i386.conf usr/bin/qemu-i386 version; do
+    cp "$apt/$file" "$KORAVEL_QEMU_DIR/.new"
+    mv -f "$KORAVEL_QEMU_DIR/.new" "$KORAVEL_QEMU_DIR/$(basename "$file")"
+  done
 )
 
-# Runs COMMAND... where every 32-bit x86 program runs through qemu-i386: in a user and mount
+# Runs COMMAND... where every 32-bit x86 program runs through qemu-i386: in a user, mount and PID
 # namespace of its own, whose binfmt_misc (one per user namespace, Linux 6.7 and later) holds the
 # package's rule for i386 programs. Nothing outside the namespace sees the rule. Every process of
 # a Wine prefix used in it must run in it: a wineserver cannot read the memory of processes in
-# another namespace.
+# another namespace. COMMAND is the namespace's first process, so that the namespace, a persistent
+# wineserver included, ends with it; should unshare end first, COMMAND gets a TERM.
 koravel_in_i386_emulation() {
   local rule
   rule=$(head -n 1 "$KORAVEL_QEMU_DIR/qemu-i386.conf")
   # ":name:type:offset:magic:mask:interpreter:flags", with this qemu-i386 as the interpreter, opened
   # once when the rule is written (F), so that it is found whatever the command mounts.
   rule="${rule%:*:*}:$KORAVEL_QEMU_DIR/qemu-i386:F"
-  unshare --user --map-root-user --mount --propagation private bash -c '
+  unshare --user --map-root-user --mount --propagation private --pid --mount-proc \
+    --kill-child=TERM bash -c '
     mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc && printf %s "$1" >/proc/sys/fs/binfmt_misc/register || exit 125
     shift
     exec "$@"' koravel-i386 "$rule" "$@"

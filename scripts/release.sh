@@ -8,6 +8,7 @@ set -euo pipefail
 # zip keeps each file's time in local time: the same in every time zone only when that is fixed.
 export TZ=UTC
 
+koravel_traps
 koravel_install_deps
 version=$(sed -n 's/^project(Koravel VERSION \([0-9.]*\).*/\1/p' "$KORAVEL_ROOT/CMakeLists.txt")
 dist="$KORAVEL_ROOT/dist"
@@ -18,9 +19,10 @@ declare -A names=([i686]=Koravel-x86.exe [x86_64]=Koravel-x64.exe)
 for arch in "${KORAVEL_ARCHS[@]}"; do
   build="$KORAVEL_ROOT/build/release-$arch"
   koravel_log "building the $arch release"
-  cmake -S "$KORAVEL_ROOT" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  cmake --build "$build" -j "$(nproc)" --target Koravel >/dev/null
+  koravel_run cmake -S "$KORAVEL_ROOT" -B "$build" \
+    -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF >/dev/null
+  koravel_run cmake --build "$build" -j "$(nproc)" --target Koravel >/dev/null
   cp "$build/Koravel.exe" "$dist/${names[$arch]}"
 done
 cp "$KORAVEL_ROOT/README.md" "$dist/README.md"

@@ -7,13 +7,16 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 arch=${1:-x86_64}
 
+koravel_traps
 koravel_install_deps
 if [ "$arch" = i686 ] && ! koravel_kernel_runs_32bit; then
   koravel_log "this machine's kernel runs no 32-bit programs: Wine cannot start the i686 build here"
   exit 1
 fi
 koravel_build "$arch"
-koravel_traps
+# The prefix stays; its wineserver's folder, and every other temporary file, goes with the scratch
+# folder.
+koravel_scratch run
 headless=
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
@@ -25,11 +28,11 @@ koravel_demo_value
 exe="$KORAVEL_ROOT/build/$arch/Koravel.exe"
 loader=$(koravel_loader "$arch")
 if [ -z "$headless" ]; then
-  "$loader" "$exe"
+  koravel_run "$loader" "$exe"
   exit 0
 fi
-"$loader" "$exe" &
-koravel=$!
+koravel_spawn "$loader" "$exe"
+koravel=$KORAVEL_JOB
 # The settings dialog, or an Error box when the registry lets Koravel down: whichever comes first,
 # within a minute.
 window=$(koravel_wait_window '^(Koravel Settings|Error)$' 60) || exit 1

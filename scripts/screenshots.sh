@@ -1,66 +1,78 @@
 #!/usr/bin/env bash
 # Remakes the README's screenshots in docs/ from the x86_64 build: the settings dialog, the About
 # box over it, and the questionnaire of a platform other than NT. Koravel runs inside Wine's
-# virtual desktop, which draws the windows' caption bars, on a private X display.
+# virtual desktop, which draws the windows' caption bars, on a private X display. The pictures are
+# made in the scratch folder and replace those in docs/ only once every one of them was made.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
+koravel_traps
 koravel_install_deps
 koravel_build x86_64
-koravel_traps
 koravel_scratch shots
 koravel_start_x
 koravel_scratch_prefix shots
 koravel_demo_value
 
 build="$KORAVEL_ROOT/build/x86_64"
+shots="$KORAVEL_SCRATCH/shots"
+mkdir -p "$shots"
 desktop_name=koravel
+desktop=
 
-# Waits until the virtual desktop holds windows at least MIN_WIDTH pixels wide, then saves what it
-# shows, trimmed of the empty desktop around them, to docs/FILE. (A Windows program could not wait
-# for them: it sees only the windows of its own desktop.)
+# Waits until the virtual desktop shows windows at least WIDTH by HEIGHT pixels in all, then
+# saves what it shows, trimmed of the empty desktop around them, to FILE in the scratch folder;
+# fails saying so if WHAT does not come within 30 s. (A Windows program could not wait for them:
+# it sees only the windows of its own desktop.)
 shoot() {
-  local file=$1 min_width=$2 desktop out="$KORAVEL_ROOT/docs/$1" width=0
-  desktop=$(koravel_wait_window "^$desktop_name - Wine desktop\$" 60)
+  local file=$1 width=$2 height=$3 what=$4 size
+  [ -n "$desktop" ] || desktop=$(koravel_wait_window "^$desktop_name - Wine desktop\$" 60)
   for _ in $(seq 60); do
     sleep 0.5
-    import -window "$desktop" -trim +repage "$out" 2>/dev/null
-    width=$(identify -format %w "$out" 2>/dev/null || echo 0)
-    [ "$width" -ge "$min_width" ] && break
+    import -window "$desktop" -trim +repage "$shots/$file" 2>/dev/null || continue
+    size=$(identify -format '%w %h' "$shots/$file")
+    if [ "${size% *}" -ge "$width" ] && [ "${size#* }" -ge "$height" ]; then
+      sleep 1  # let the last paint land
+      import -window "$desktop" -trim +repage "$shots/$file"
+      koravel_log "made $file"
+      return 0
+    fi
   done
-  [ "$width" -ge "$min_width" ] ||
-    koravel_die "no window $min_width pixels wide came for docs/$file within 30 s"
-  sleep 1  # let the last paint land
-  import -window "$desktop" -trim +repage "$out"
-  koravel_log "saved docs/$file"
+  koravel_die "$what did not come within 30 s"
 }
+height() { identify -format %h "$shots/$1"; }
 
 # Runs Koravel in the virtual desktop until the caller is done with it.
 start_koravel() {
-  koravel_wine explorer "/desktop=$desktop_name,640x480" "$build/Koravel.exe" &
-  koravel_pid=$!
+  koravel_spawn env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" explorer \
+    "/desktop=$desktop_name,640x480" "$build/Koravel.exe"
+  koravel_group=$KORAVEL_JOB
+  desktop=
 }
 stop_koravel() {
   timeout 10 wineserver -k || true
-  wait "$koravel_pid" || true
+  koravel_end_groups "$koravel_group"
   wineserver -p 2>/dev/null || true
 }
 
 start_koravel
-shoot settings.png 200
+shoot settings.png 200 100 "the settings dialog"
 sleep 2  # a second look, once every control has painted
-shoot settings.png 200
-# The About entry is the last of the system menu.
+shoot settings.png 200 100 "the settings dialog"
+# The system menu reaches below the dialog: once it does, the About entry, the last of the
+# system menu, is chosen.
 xdotool key alt+space
-sleep 0.5
+shoot menu.png 200 $(($(height settings.png) + 20)) "the system menu"
 xdotool key End Return
-shoot about.png 350
+shoot about.png 350 100 "the About box"
 stop_koravel
 
 # Wine then tells Koravel that it runs on Windows 98.
 emulation='HKCU\Software\Wine\AppDefaults\Koravel.exe'
 koravel_wine reg add "$emulation" /v Version /d win98 /f >/dev/null 2>&1
 start_koravel
-shoot questionnaire.png 400
+shoot questionnaire.png 400 100 "the questionnaire"
 stop_koravel
-koravel_wine reg delete "$emulation" /f >/dev/null 2>&1
+
+mv "$shots"/{settings,about,questionnaire}.png "$KORAVEL_ROOT/docs/"
+koravel_log "docs/: settings.png, about.png and questionnaire.png remade"

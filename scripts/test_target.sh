@@ -15,4 +15,4 @@ koravel_scratch "tests-$arch"
 koravel_start_x
 koravel_scratch_prefix "tests-$arch"
 touch "$WINEPREFIX/drive_c/koravel-test-prefix"  # the tests run only in a prefix marked so
-ctest --test-dir "$KORAVEL_ROOT/build/$arch" --output-on-failure "$@"
+koravel_run ctest --test-dir "$KORAVEL_ROOT/build/$arch" --output-on-failure "$@"

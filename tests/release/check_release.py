@@ -5,6 +5,7 @@ import os
 import struct
 import sys
 import unittest
+from xml.etree import ElementTree
 
 import pefile
 
@@ -27,11 +28,16 @@ class ReleaseTest(unittest.TestCase):
         for width, *_, image in entries:  # each image as its entry says
             self.assertEqual((40, width, 2 * width, 1, 4), struct.unpack_from("<IiiHH", resource(RT_ICON, image)))
 
-    def test_one_manifest_ours(self):
+    def test_one_manifest_which_asks_for_elevation_common_controls_6_and_system_dpi(self):
         self.assertEqual([1], [n.id for t in PE.DIRECTORY_ENTRY_RESOURCE.entries if t.id == RT_MANIFEST
                                for n in t.directory.entries], "no default one beside it")
-        with open(os.path.join(BUILD_PATHS[0], "resources", "koravel.manifest"), "rb") as manifest:
-            self.assertEqual(manifest.read(), resource(RT_MANIFEST, 1))
+        manifest = ElementTree.fromstring(resource(RT_MANIFEST, 1))
+        find = lambda path: [e.attrib or e.text for e in manifest.iterfind(path, {"v1": "urn:schemas-microsoft-com:asm.v1",
+            "v3": "urn:schemas-microsoft-com:asm.v3", "dpi": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"})]
+        self.assertEqual("requireAdministrator", find(".//v3:requestedExecutionLevel")[0]["level"])
+        self.assertEqual(("Microsoft.Windows.Common-Controls", "6.0.0.0"), next(
+            (a["name"], a["version"]) for a in find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity")))
+        self.assertEqual(["true"], find("v3:application/v3:windowsSettings/dpi:dpiAware"))
 
     def test_i686_asks_for_windows_4_and_imports_only_what_nt_4_and_95_have(self):
         if PE.FILE_HEADER.Machine != 0x14C:
@@ -61,11 +67,11 @@ class ReleaseTest(unittest.TestCase):
             for form in (path.encode(), path.encode("utf-16-le"), path.replace("/", "\\").encode()):
                 self.assertNotIn(form, PE.__data__, f"{path} is in the executable")
 
-    def test_i686_executable_within_64_kib(self):
+    def test_i686_executable_within_48_kib(self):
         # The class library carries no C++ runtime; a change that brings it back shows here.
         if PE.FILE_HEADER.Machine != 0x14C:
             self.skipTest("for the i686 executable")
-        self.assertLessEqual(len(PE.__data__), 64 * 1024)
+        self.assertLessEqual(len(PE.__data__), 48 * 1024)
 
 
 if __name__ == "__main__":
