@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Remakes the README's screenshots in docs/ from the x86_64 build: the settings dialog, the About
-# box over it, and the questionnaire of a platform other than NT. Koravel runs inside Wine's
+# box and the meter over it, and the questionnaire of a platform other than NT. Koravel runs inside Wine's
 # virtual desktop, which draws the windows' caption bars, on a private X display. The pictures are
 # made in the scratch folder and replace those in docs/ only once every one of them was made.
 set -euo pipefail
@@ -59,12 +59,23 @@ start_koravel
 shoot settings.png 200 100 "the settings dialog"
 sleep 2  # a second look, once every control has painted
 shoot settings.png 200 100 "the settings dialog"
-# The system menu reaches below the dialog: once it does, the About entry, the last of the
-# system menu, is chosen.
-xdotool key alt+space
-shoot menu.png 200 $(($(height settings.png) + 20)) "the system menu"
-xdotool key End Return
+# The system menu reaches below the dialog: once it does, an entry is chosen, counted from the
+# last one (Measure Rate...).
+system_menu() {
+  xdotool key alt+space
+  shoot menu.png 200 $(($(height settings.png) + 20)) "the system menu"
+  xdotool key End "$@" Return
+}
+system_menu Up
 shoot about.png 350 100 "the About box"
+xdotool key Escape
+# The pointer goes round in circles over the meter, as a mouse moved by hand: the moves reach
+# Koravel through Wine's desktop, and the meter shows their rate.
+system_menu
+koravel_spawn xdotool $(for i in $(seq 600); do
+  awk -v i="$i" 'BEGIN {printf "mousemove %d %d sleep 0.01 ", 320 + 60 * cos(i / 8), 330 + 30 * sin(i / 8)}'
+done)
+shoot meter.png 300 100 "the meter"
 stop_koravel
 
 # Wine then tells Koravel that it runs on Windows 98.
@@ -74,5 +85,5 @@ start_koravel
 shoot questionnaire.png 400 100 "the questionnaire"
 stop_koravel
 
-mv "$shots"/{settings,about,questionnaire}.png "$KORAVEL_ROOT/docs/"
-koravel_log "docs/: settings.png, about.png and questionnaire.png remade"
+mv "$shots"/{settings,about,meter,questionnaire}.png "$KORAVEL_ROOT/docs/"
+koravel_log "docs/: settings.png, about.png, meter.png and questionnaire.png remade"

@@ -8,14 +8,16 @@
 BOOL CKoravelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
+  // The About and Measure Rate entries, after a separator; an entry whose text is empty is left
+  // out, and the separator with both.
   CMenu* pSysMenu = GetSystemMenu(FALSE);
   if (pSysMenu != nullptr) {
-    CString strAboutMenu;
+    CString strAboutMenu, strMeasureMenu;
     strAboutMenu.LoadString(IDS_ABOUT_MENU);
-    if (!strAboutMenu.IsEmpty()) {
-      pSysMenu->AppendMenu(MF_SEPARATOR);
-      pSysMenu->AppendMenu(MF_STRING, IDM_ABOUT, strAboutMenu);
-    }
+    strMeasureMenu.LoadString(IDS_MEASURE_MENU);
+    if (!strAboutMenu.IsEmpty() || !strMeasureMenu.IsEmpty()) pSysMenu->AppendMenu(MF_SEPARATOR);
+    if (!strAboutMenu.IsEmpty()) pSysMenu->AppendMenu(MF_STRING, IDM_ABOUT, strAboutMenu);
+    if (!strMeasureMenu.IsEmpty()) pSysMenu->AppendMenu(MF_STRING, IDM_MEASURE, strMeasureMenu);
   }
 
   if (!CheckPlatform()) {

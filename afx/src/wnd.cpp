@@ -115,6 +115,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
       (this->*pEntry->pfn.pfn_vv)();
       *pResult = 0;
       return TRUE;
+    case AfxSig_vw:
+      (this->*pEntry->pfn.pfn_vw)(static_cast<UINT_PTR>(wParam));
+      *pResult = 0;
+      return TRUE;
     case AfxSig_vwl:
       (this->*pEntry->pfn.pfn_vwl)(static_cast<UINT>(wParam), lParam);
       *pResult = 0;
@@ -195,6 +199,15 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
+
+void CWnd::SetDlgItemText(int nID, LPCSTR lpszString) {
+  ::SetDlgItemTextA(m_hWnd, nID, lpszString);
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse,
+                        void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD)) {
+  return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+}
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
   return reinterpret_cast<HICON>(

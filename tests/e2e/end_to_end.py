@@ -1,6 +1,7 @@
 """The real Koravel.exe under Wine, driven by real mouse input through X (xdotool): what only a real
 process, input or Wine session shows. The registry is set up with Wine's reg; Notepad, which ends
 with the session, witnesses it. KORAVEL_EXE, _PROBE and _WINE (their loader) name the programs."""
+import math
 import os
 import re
 import subprocess
@@ -18,6 +19,7 @@ EXE, PROBE, WINE = (os.environ[name] for name in ("KORAVEL_EXE", "KORAVEL_PROBE"
 KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters"
 EMULATION = r"HKCU\Software\Wine\AppDefaults\Koravel.exe"
 SETTINGS, PROMPT, IDOK, IDYES, IDNO, SLIDER, NEW_TEXT = "Koravel Settings", "Shutdown?", 1, 6, 7, 1003, 1005
+METER, BAR, RATE = "Measure Rate", 1002, 1012
 WAIT = 60  # seconds for anything to happen: generous, for Wine run by an emulator too
 
 
@@ -105,6 +107,22 @@ class EndToEnd(unittest.TestCase):
         until("settled session", lambda: not session_ending())  # no restart asked for by mistake
         self.assertIsNone(self.witness.poll(), "Windows goes on after No")
         self.assertEqual(position, stored_rate())
+
+    def test_the_meter_opened_from_the_system_menu_shows_the_rate_of_real_moves(self):
+        self.start(EXE)
+        click(SETTINGS, BAR)  # the focus, for the keys
+        xdotool("key", "alt+space")
+        windows = lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--classname", "koravel.exe"],
+                                         capture_output=True, text=True).stdout.split()
+        until("system menu", lambda: len(windows()) == 2)  # the dialog's and the menu's
+        xdotool("key", "End", "Return")
+        x, y, *_ = control(METER, RATE)
+
+        def circle():  # half a second of moves in a circle, then what the meter shows
+            xdotool(*(a for i in range(50) for a in ("mousemove", x + int(50 + 40 * math.cos(i / 4)),
+                                                     y + int(40 * math.sin(i / 4)), "sleep", "0.01")))
+            return re.fullmatch(r"[1-9][0-9]* reports a second", control(METER, RATE)[7])
+        until("measured rate", circle)
 
     def test_on_windows_98_the_questionnaire_stands_in_and_nothing_is_written(self):
         wine("reg", "add", EMULATION, "/v", "Version", "/d", "win98", "/f")

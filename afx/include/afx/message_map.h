@@ -17,6 +17,7 @@ class CScrollBar;
 enum AfxSig : UINT {
   AfxSig_end = 0,  // end of a map
   AfxSig_vv,       // void (CWnd::*)()                        WM_PAINT, WM_CLOSE
+  AfxSig_vw,       // void (CWnd::*)(UINT_PTR)                WM_TIMER
   AfxSig_vwl,      // void (CWnd::*)(UINT, LPARAM)            WM_SYSCOMMAND
   AfxSig_hv,       // HCURSOR (CWnd::*)()                     WM_QUERYDRAGICON
   AfxSig_vwwW,     // void (CWnd::*)(UINT, UINT, CScrollBar*) WM_HSCROLL
@@ -28,6 +29,7 @@ enum AfxSig : UINT {
 union AfxHandler {
   constexpr AfxHandler() : pfnCmd_v(nullptr) {}
   constexpr AfxHandler(void (CWnd::*pfn)()) : pfn_vv(pfn) {}
+  constexpr AfxHandler(void (CWnd::*pfn)(UINT_PTR)) : pfn_vw(pfn) {}
   constexpr AfxHandler(void (CWnd::*pfn)(UINT, LPARAM)) : pfn_vwl(pfn) {}
   constexpr AfxHandler(HCURSOR (CWnd::*pfn)()) : pfn_hv(pfn) {}
   constexpr AfxHandler(void (CWnd::*pfn)(UINT, UINT, CScrollBar*)) : pfn_vwwW(pfn) {}
@@ -35,6 +37,7 @@ union AfxHandler {
   constexpr AfxHandler(void (CCmdTarget::*pfn)(NMHDR*, LRESULT*)) : pfnNotify_v(pfn) {}
 
   void (CWnd::*pfn_vv)();
+  void (CWnd::*pfn_vw)(UINT_PTR);
   void (CWnd::*pfn_vwl)(UINT, LPARAM);
   HCURSOR (CWnd::*pfn_hv)();
   void (CWnd::*pfn_vwwW)(UINT, UINT, CScrollBar*);
@@ -104,6 +107,9 @@ struct AFX_MSGMAP {
 // void OnClose()
 #define ON_WM_CLOSE() \
   {WM_CLOSE, 0, 0, 0, AfxSig_vv, static_cast<void (CWnd::*)()>(&ThisClass::OnClose)},
+// void OnTimer(UINT_PTR nIDEvent)
+#define ON_WM_TIMER() \
+  {WM_TIMER, 0, 0, 0, AfxSig_vw, static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer)},
 // void memberFxn() for a menu command or a button's BN_CLICKED
 #define ON_COMMAND(id, memberFxn) \
   {WM_COMMAND,                    \

@@ -34,6 +34,11 @@ class CWnd : public CCmdTarget {
   HWND UnsubclassWindow();
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   BOOL EnableWindow(BOOL bEnable = TRUE);
+  void SetDlgItemText(int nID, LPCSTR lpszString);
+  // A timer of the window, which goes with it: WM_TIMER with nIDEvent every nElapse
+  // milliseconds, or calls of lpfnTimer where there is one. 0 when the system has no timer left.
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
+                    void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
   // Centres the window over its owner (or pAlternateOwner) while that is visible and not
   // minimised, otherwise on the work area of its monitor; it stays on the work area of the
   // owner's monitor either way.

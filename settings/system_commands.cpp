@@ -1,5 +1,7 @@
-// The settings dialog's system menu: its About entry opens the About box.
+// The settings dialog's system menu: its About entry opens the About box, its Measure Rate entry
+// the meter.
 #include "about/about_dlg.h"
+#include "meter/measure_dlg.h"
 #include "settings/koravel_dlg.h"
 
 void CKoravelDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
@@ -7,6 +9,9 @@ void CKoravelDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
   if ((nID & 0xFFF0) == IDM_ABOUT) {
     CAboutDlg dlgAbout;
     dlgAbout.DoModal();
+  } else if ((nID & 0xFFF0) == IDM_MEASURE) {
+    CMeasureDlg dlgMeasure(this);
+    dlgMeasure.DoModal();
   } else {
     Default();
   }
