@@ -4,8 +4,7 @@
 set -euo pipefail
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-trap 'exit 143' TERM  # ends through the EXIT trap, which a signal alone would skip
-trap 'exit 130' INT
+trap 'exit 1' INT TERM  # through the EXIT trap, which a signal alone would skip
 cmake -S "$1" -B "$scratch" -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$scratch" --target Koravel -j "$(nproc)" >/dev/null
 cmp "$scratch/Koravel.exe" "$3"

@@ -1,6 +1,5 @@
-# In a prefix not made for the tests (one not there yet) the in-process runner, through LAUNCHER,
-# and the end-to-end SCRIPT must stop with the reason before anything starts Wine, which creates it.
-# Usage: refuse_test.sh LAUNCHER LOADER RUNNER PYTHON SCRIPT
+# In a prefix not made for the tests (not there yet) the runner, through LAUNCHER, and the e2e SCRIPT
+# stop, saying why, before Wine creates it. Usage: refuse_test.sh LAUNCHER LOADER RUNNER PYTHON SCRIPT
 WINEPREFIX=$(mktemp -u /tmp/koravel-not-for-tests.XXXXXX)
 export WINEPREFIX
 out=$({ sh "$1" /dev/null "$2" "$3"; echo "status $?"; "$4" "$5"; echo "status $?"; } 2>&1)

@@ -16,9 +16,8 @@ Stored ReadStored(LPCWSTR kKey) {
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS) {
     return kNoKey;
   }
-  DWORD type = 0;
   BYTE bytes[256];
-  DWORD cbData = sizeof bytes;
+  DWORD type = 0, cbData = sizeof bytes;
   const bool bFound =
       ::RegQueryValueExW(hKey, kValue, nullptr, &type, bytes, &cbData) == ERROR_SUCCESS;
   ::RegCloseKey(hKey);
@@ -29,11 +28,9 @@ bool SetStored(const Stored& value, LPCWSTR kKey) {
   if (kKey == nullptr) kKey = kParameters;
   if (value == kNoKey) {
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
-  } else if (value == kNoValue) {
-    HKEY hKey = nullptr;
-    ::RegCreateKeyW(HKEY_LOCAL_MACHINE, kKey, &hKey);
-    ::RegDeleteValueW(hKey, kValue);
-    ::RegCloseKey(hKey);
+  } else if (value == kNoValue) {  // the key, without the value
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, REG_NONE, nullptr, 0);
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue);
   } else {
     ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kValue, value.first, value.second.data(),
                       static_cast<DWORD>(value.second.size()));

@@ -1,5 +1,5 @@
-// "SampleRate" as the registry holds it (type and bytes, kNoValue or kNoKey); a fixture that removes
-// the driver's parameters key after each test.
+// "SampleRate" as the registry holds it (type and bytes, kNoValue or kNoKey); a fixture that
+// removes the driver's key after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ inline Stored Dword(DWORD dw) {
   return {REG_DWORD, {BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24)}};
 }
 
-// Sets the value under the driver's key, or under HKLM\lpszKey, byte for byte; true if it reads so.
+// The value under the driver's key, or under HKLM\lpszKey, byte for byte; true if it reads so.
 bool SetStored(const Stored& value, LPCWSTR lpszKey = nullptr);
 Stored ReadStored(LPCWSTR lpszKey = nullptr);
 

@@ -1,7 +1,5 @@
-// The in-process test runner. Its application object is Koravel's own (theApp), set up as the
-// framework sets it up: the dialogs find their resources and the application's name. It writes
-// the registry of its Wine prefix: CTest starts it (support/in_test_prefix.sh) only in a prefix
-// that scripts/test.sh made for the tests.
+// The in-process test runner, whose application object is Koravel's own (theApp), set up as the
+// framework does. It writes its prefix's registry: CTest starts it only in a prefix for the tests.
 #include <afxwin.h>
 #include <gtest/gtest.h>
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/import_hook.h"
+
 namespace {
 
 UiScript* g_pScript = nullptr;  // neither a timer nor a hooked call carries context
@@ -13,24 +15,19 @@ std::string Text(HWND hWnd) {
   return text;
 }
 
-using Search = std::pair<const std::string*, HWND>;
-
-BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
-  Search* p = reinterpret_cast<Search*>(lParam);
-  if (::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd) && Text(hWnd) == *p->first)
-    p->second = hWnd;
-  return p->second == nullptr;
-}
-
 BOOL CALLBACK EndDialogWindow(HWND hWnd, LPARAM) { return ::EndDialog(hWnd, IDABORT) || TRUE; }
 
 HWND Find(const std::string& caption) {
-  Search search = {&caption, nullptr};
-  ::EnumThreadWindows(::GetCurrentThreadId(), &Match, reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  HWND hWnd = ::FindWindowA(nullptr, caption.c_str());
+  const bool bOurs = ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId();
+  return bOurs && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd) ? hWnd : nullptr;
 }
 
+IMPORT_HOOK("user32.dll", MessageBoxA, RecordMessageBox);
 int WINAPI RecordMessageBox(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT uType) {
+  if (g_pBoxes == nullptr)
+    return RecordMessageBoxImport.Original<decltype(&RecordMessageBox)>()(hOwner, lpszText,
+                                                                          lpszCaption, uType);
   g_pBoxes->calls.emplace_back(hOwner, lpszText, lpszCaption ? lpszCaption : "(null)", uType,
                                ::IsWindowEnabled(::GetActiveWindow()) != FALSE);
   return g_pBoxes->nAnswer;
@@ -72,10 +69,8 @@ void CALLBACK UiScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   ::EnumThreadWindows(::GetCurrentThreadId(), &EndDialogWindow, 0);
 }
 
-MessageBoxes::MessageBoxes(int nAnswer)
-    : nAnswer(nAnswer),
-      m_hook("user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordMessageBox)) {
-  EXPECT_TRUE(m_hook.Installed());
+MessageBoxes::MessageBoxes(int nAnswer) : nAnswer(nAnswer) {
+  EXPECT_TRUE(RecordMessageBoxImport.Installed());
   g_pBoxes = this;
 }
 

@@ -1,8 +1,7 @@
-// UiScript plays the user in a modal dialog, from a thread timer that its loop dispatches: each
-// step runs once a visible, enabled window of the thread has its caption. Ten seconds without a
-// step fail the test and end the dialogs; so do steps left over at the end, or none left over
-// where the dialog was to end early. While a MessageBoxes lives, the program's message boxes go,
-// through the runner's import table, to a stand-in that records each and answers it at once.
+// UiScript plays the user in a modal dialog, from a thread timer its loop dispatches: each step
+// runs once a visible, enabled window of the thread has its caption. Ten seconds without a step,
+// steps left over, or none left over where the dialog was to end early, fail the test. While a
+// MessageBoxes lives, the program's message boxes are recorded and answered at once.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +10,6 @@
 #include <string>
 #include <tuple>
 #include <vector>
-
-#include "tests/support/import_hook.h"
 
 class UiScript {
  public:
@@ -41,9 +38,6 @@ class MessageBoxes {
   ~MessageBoxes();
   std::vector<MessageBoxCall> calls;
   int nAnswer;
-
- private:
-  ImportHook m_hook;
 };
 
 // The text of control nID of dialog hDlg, and the system's text for an error code.

@@ -1,10 +1,10 @@
-// The settings dialog's error report and close handler, its system commands and the About box,
-// the questionnaire, the DLL search of the process, and the class library's bounded formatting.
+// The error report and close handler, the system commands, the About box and the meter, the
+// questionnaire, the DLL search, and the class library's CString.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
+#include <functional>
 
+#include "meter/measure_dlg.h"
 #include "platform_gate/wrong_platform_dlg.h"
 #include "settings/koravel_dlg.h"
 #include "tests/support/import_hook.h"
@@ -18,14 +18,13 @@ class CTestDlg : public CKoravelDlg {
   using CKoravelDlg::m_hKey;
 };
 
-// How far, in pixels, a window's centre lies from that of another window, or of the work area.
+// How far (in pixels, twice over) a window's centre lies from another window's, or the work area's.
 int OffCentre(HWND hWnd, HWND hOver = nullptr) {
   RECT r, o;
   ::GetWindowRect(hWnd, &r);
   hOver ? ::GetWindowRect(hOver, &o) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
-  return std::max(std::abs(r.left + r.right - o.left - o.right),
-                  std::abs(r.top + r.bottom - o.top - o.bottom)) /
-         2;
+  return std::max(abs(r.left + r.right - o.left - o.right),
+                  abs(r.top + r.bottom - o.top - o.bottom));
 }
 
 bool IsOpen(HKEY hKey) {
@@ -37,32 +36,38 @@ class DialogsTest : public RegistryTest {
   void SetUp() override { ASSERT_TRUE(SetStored(Dword(120))); }
 };
 
-// Every RegCloseKey of the program, counted through the runner's import table.
+// Through the import table: each RegCloseKey; the system's texts, with one Wine lacks for a
+// SetupAPI HRESULT; the hooks set and removed, or refused as Windows 95 refuses WH_MOUSE_LL.
 std::vector<HKEY> g_closed;
-ImportHook* g_pCloseHook = nullptr;
-LONG WINAPI RecordRegCloseKey(HKEY hKey) {
+IMPORT_HOOK("advapi32.dll", RegCloseKey, CloseKey);
+LONG WINAPI CloseKey(HKEY hKey) {
   g_closed.push_back(hKey);
-  return g_pCloseHook->Original<decltype(&::RegCloseKey)>()(hKey);
+  return CloseKeyImport.Original<decltype(&CloseKey)>()(hKey);
 }
-
-// The system's texts, with one for a HRESULT of SetupAPI's facility, which Wine has none for.
 const char kSetupApiText[] = "The device instance does not exist.\r\n";
-ImportHook* g_pFormatHook = nullptr;
-DWORD WINAPI FormatMessageText(DWORD dwFlags, LPCVOID pSource, DWORD dwCode, DWORD dwLanguage,
-                               LPSTR pszText, DWORD cchText, va_list* pArgs) {
-  if (dwCode == 0x800F0208) return lstrlenA(lstrcpynA(pszText, kSetupApiText, cchText));
-  return g_pFormatHook->Original<decltype(&::FormatMessageA)>()(
-      dwFlags, pSource, dwCode, dwLanguage, pszText, cchText, pArgs);
+IMPORT_HOOK("kernel32.dll", FormatMessageA, Text);
+DWORD WINAPI Text(DWORD dwFlags, LPCVOID p, DWORD dwCode, DWORD dwLang, LPSTR psz, DWORD cch,
+                  va_list* pArgs) {
+  if (dwCode == 0x800F0208) return lstrlenA(lstrcpynA(psz, kSetupApiText, cch));
+  return TextImport.Original<decltype(&Text)>()(dwFlags, p, dwCode, dwLang, psz, cch, pArgs);
+}
+std::vector<HHOOK> g_set, g_removed;
+bool g_bNoHook = false;
+IMPORT_HOOK("user32.dll", SetWindowsHookExA, SetHook);
+HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThread) {
+  if (g_bNoHook) return ::SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
+  g_set.push_back(SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread));
+  return g_set.back();
+}
+IMPORT_HOOK("user32.dll", UnhookWindowsHookEx, RemoveHook);
+BOOL WINAPI RemoveHook(HHOOK hHook) {
+  g_removed.push_back(hHook);
+  return RemoveHookImport.Original<decltype(&RemoveHook)>()(hHook);
 }
 
-// The box has no owner, so the report disables the dialog under it itself (against a second OK).
-// A second close message must not close the key again: Windows reuses a closed key's handle
-// value, so a second close of a stale handle would close whatever key was opened since.
+// The report disables the dialog under its ownerless box (against a second OK). A second close
+// must not close the key again: its handle value may by then be another key's.
 TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialog) {
-  ImportHook closeHook("advapi32.dll", "RegCloseKey", &RecordRegCloseKey);
-  ImportHook formatHook("kernel32.dll", "FormatMessageA", &FormatMessageText);
-  ASSERT_TRUE(closeHook.Installed() && formatHook.Installed());
-  std::tie(g_pCloseHook, g_pFormatHook) = std::make_tuple(&closeHook, &formatHook);
   const std::pair<DWORD, std::string> cases[] = {
       {ERROR_ACCESS_DENIED, "Access denied.\r\n"},
       {ERROR_BAD_EXE_FORMAT, SystemText(ERROR_BAD_EXE_FORMAT)},  // holds "%1": shown as it stands
@@ -70,51 +75,53 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
       {0x20000005, "Windows has no description of error 536870917 (0x20000005)."},  // none
   };
   for (const auto& [dwCode, text] : cases) {
-    SCOPED_TRACE(dwCode);
     CTestDlg dlg;
     MessageBoxes boxes;
     UiScript script;
     HKEY hKey = nullptr;
     script.On("Koravel Settings", [&, dwCode = dwCode](HWND hDlg) {
-      hKey = dlg.m_hKey;
-      g_closed.clear();
+      hKey = dlg.m_hKey, g_closed.clear();
       dlg.ReportError(dwCode);
       EXPECT_EQ(std::vector<HKEY>{hKey}, g_closed) << "closed by the time the report returns";
       ::SendMessageA(hDlg, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_EQ(std::vector<HKEY>{hKey}, g_closed);
-    EXPECT_EQ(std::vector<MessageBoxCall>({{nullptr, text, "Error", MB_ICONINFORMATION, false}}),
-              boxes.calls);
+    EXPECT_EQ(std::vector<MessageBoxCall>({{nullptr, text, "Error", 0x40, false}}), boxes.calls);
   }
 }
 
-// The settings open centred on the work area. The low four bits of a system command are the
-// system's: 0x10 and 0x1F open the About box, modal and centred over the settings (moved off the
-// centre first); other commands keep their meaning. Ended by its Cancel button, with no close
-// message, the dialog closes the key when it goes.
+// The settings open centred. The low four bits of a system command are the system's: 0x10 and
+// 0x1F open the About box, 0x20 the meter (on a system without its hook: it says so), modal and
+// centred over the settings, moved first; others keep their meaning. Ended by Cancel, with no
+// close message, the dialog closes the key when it goes.
 TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
   HKEY hKey = nullptr;
   {
     CTestDlg dlg;
     AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
+    g_bNoHook = true;
     std::vector<HWND> owners;
     UiScript script;
     script.On("Koravel Settings", [](HWND hDlg) {
-      EXPECT_LE(OffCentre(hDlg), 2);
+      EXPECT_LE(OffCentre(hDlg), 4);
       ::SetWindowPos(hDlg, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the centre
     });
-    for (WPARAM nID : {0x10, 0x1F}) {
-      script
-          .On("Koravel Settings", [nID](HWND hDlg) { ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0); })
-          .On("About Koravel", [&](HWND hAbout) {
-            owners.push_back(::GetWindow(hAbout, GW_OWNER));
-            EXPECT_LE(OffCentre(hAbout, owners.back()), 2);
-            ::PostMessageA(hAbout, WM_COMMAND, IDOK, 0);
+    for (WPARAM nID : {0x10, 0x1F, 0x20}) {
+      script.On("Koravel Settings", [nID](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, nID, 0); })
+          .On(nID < 0x20 ? "About Koravel" : "Measure Rate", [&, nID](HWND hBox) {
+            if (nID == 0x20) {
+              EXPECT_EQ("The rate cannot be measured on this Windows.\r\n" +
+                            SystemText(ERROR_INVALID_HOOK_FILTER),
+                        ItemText(hBox, IDC_MEASURE_TEXT));
+            }
+            owners.push_back(::GetWindow(hBox, GW_OWNER));
+            EXPECT_LE(OffCentre(hBox, owners.back()), 4);
+            ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
           });
     }
     script.On("Koravel Settings", [&](HWND hDlg) {
-      EXPECT_EQ(std::vector<HWND>(2, hDlg), owners);
+      EXPECT_EQ(std::vector<HWND>(3, hDlg), owners);
       ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
       EXPECT_TRUE(::IsIconic(hDlg));
       hKey = dlg.m_hKey;
@@ -122,41 +129,100 @@ TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(IsOpen(hKey));
+    g_bNoHook = false;
   }
   EXPECT_FALSE(IsOpen(hKey));
 }
 
-// Each reason is answered by its own reply, told here by its caption (the last has none of its own:
-// the application's name), with the OK button only.
+int g_nMoves = 0, g_nPassedOn = 0;
+LRESULT CALLBACK CountPassedOn(int nCode, WPARAM wParam, LPARAM lParam) {
+  g_nPassedOn += nCode == HC_ACTION && wParam == WM_MOUSEMOVE;
+  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+// Moves that SendInput injects with chosen time stamps (Wine keeps them, as Windows does), each
+// row after a pause: no number before enough movement; evenly spaced moves read their rate; only
+// the last second counts. A hook set before the meter's sees every move: it passes each on. Ended
+// by EndDialog, the meter removes its hook.
+TEST_F(DialogsTest, MeterReadsInjectedMovesByTheirTimeStampsAndStartsAgainAfterPauses) {
+  const std::vector<std::pair<std::vector<std::pair<int, int>>, std::string>> rows = {
+      {{{5, 1}, {5, 200}}, ""},  // (spacing, duration) in ms, in turn
+      {{{5, 300}}, "200 reports a second"},
+      {{{10, 300}}, "100 reports a second"},
+      {{{25, 300}}, "40 reports a second"},
+      {{{50, 300}}, "20 reports a second"},
+      {{{50, 1000}, {5, 1200}}, "200 reports a second"},
+  };
+  g_set.clear(), g_removed.clear(), g_nMoves = g_nPassedOn = 0;
+  std::vector<std::string> shown, expected;
+  CKoravelDlg dlg;
+  UiScript script;
+  script.On("Koravel Settings", [](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, IDM_MEASURE, 0); })
+      .On("Measure Rate",
+          [&](HWND hMeter) {
+            EXPECT_EQ(
+                "Move the mouse to be measured in circles, and only that one: every mouse "
+                "that moves counts.",
+                ItemText(hMeter, IDC_MEASURE_TEXT));
+            DWORD dwTime = ::GetTickCount();
+            for (const auto& [moves, rate] : rows) {
+              dwTime += 400;  // a pause, shorter than a second
+              for (const auto& [nSpacing, nDuration] : moves) {
+                for (int ms = 0; ms < nDuration; ms += nSpacing, ++g_nMoves) {
+                  INPUT input = {INPUT_MOUSE, {}};
+                  input.mi = {1, 0, 0, MOUSEEVENTF_MOVE, dwTime += nSpacing, 0};
+                  ::SendInput(1, &input, sizeof input);
+                }
+              }
+              // Once it reads the rate, after two refreshes at least; or after two seconds.
+              std::string text;
+              for (DWORD dwStart = ::GetTickCount(), ms = 0; ms < 2000;
+                   ms = ::GetTickCount() - dwStart, ::Sleep(10)) {
+                for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+                  ::DispatchMessageA(&msg);
+                text = ItemText(hMeter, IDC_MEASURED_RATE);
+                if (ms > 2 * CMeasureDlg::REFRESH && text == rate) break;
+              }
+              shown.push_back(text), expected.push_back(rate);
+            }
+            ::EndDialog(hMeter, IDABORT);
+          })
+      .On("Koravel Settings", [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0); });
+  HHOOK hBefore = SetHookImport.Original<decltype(&SetHook)>()(WH_MOUSE_LL, &CountPassedOn,
+                                                               ::GetModuleHandleA(nullptr), 0);
+  dlg.DoModal();
+  RemoveHookImport.Original<decltype(&RemoveHook)>()(hBefore);
+  EXPECT_EQ(std::make_tuple(expected, g_set), std::make_tuple(shown, g_removed));
+  EXPECT_LE(g_nMoves, g_nPassedOn);
+}
+
+// Each reason gets its own reply (told by its caption; the last's is the application's name),
+// with OK only; no reason checked, or Escape, gets none.
 TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
   const char* const kCaptions[] = {"Ignorance is no excuse!", "That makes sense.", "Yee Haw!",
                                    "Somehow, I doubt it.", "koravel_tests"};
   const int kUntouched = -2, kNone = -1;
-  const struct {
-    int nCheck;  // the reason checked before the command: 0 to 4, kNone or kUntouched
-    WPARAM command;
-    int nReply;  // -1: none
-  } cases[] = {{0, IDOK, 0}, {1, IDOK, 1},          {2, IDOK, 2},      {3, IDOK, 3},
-               {4, IDOK, 4}, {kUntouched, IDOK, 0}, {kNone, IDOK, -1}, {kUntouched, IDCANCEL, -1}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.nCheck);
+  const std::tuple<int, WPARAM, int> cases[] = {
+      {0, IDOK, 0}, {1, IDOK, 1},          {2, IDOK, 2},      {3, IDOK, 3},
+      {4, IDOK, 4}, {kUntouched, IDOK, 0}, {kNone, IDOK, -1}, {kUntouched, IDCANCEL, -1}};
+  for (const auto& [nCheck, command, nReply] : cases) {
     CWrongPlatformDlg dlg;
     MessageBoxes replies;
     HWND hQuestionnaire = nullptr;
     UiScript script;
     script.On("You have chosen to run this program on something other than NT", [&](HWND hWnd) {
       hQuestionnaire = hWnd;
-      EXPECT_LE(OffCentre(hWnd), 2) << "on the work area, with no owner in view";
-      if (c.nCheck == kNone) ::CheckDlgButton(hWnd, IDC_CHOICE1, BST_UNCHECKED);
-      if (c.nCheck >= 0) ::CheckRadioButton(hWnd, IDC_CHOICE1, IDC_CHOICE5, IDC_CHOICE1 + c.nCheck);
-      ::PostMessageA(hWnd, WM_COMMAND, c.command, 0);
+      EXPECT_LE(OffCentre(hWnd), 4) << "on the work area, with no owner in view";
+      if (nCheck == kNone) ::CheckDlgButton(hWnd, IDC_CHOICE1, BST_UNCHECKED);
+      if (nCheck >= 0) ::CheckRadioButton(hWnd, IDC_CHOICE1, IDC_CHOICE5, IDC_CHOICE1 + nCheck);
+      ::PostMessageA(hWnd, WM_COMMAND, command, 0);
     });
-    EXPECT_EQ(int(c.command), dlg.DoModal());
+    EXPECT_EQ(int(command), dlg.DoModal());
     std::vector<std::tuple<HWND, std::string, UINT>> got, expected;
     for (const auto& [hOwner, text, caption, uType, bInput] : replies.calls)
       got.emplace_back(hOwner, caption, uType);
-    if (c.nReply >= 0) expected.emplace_back(hQuestionnaire, kCaptions[c.nReply], MB_OK);
-    EXPECT_EQ(expected, got);
+    if (nReply >= 0) expected.emplace_back(hQuestionnaire, kCaptions[nReply], MB_OK);
+    EXPECT_EQ(expected, got) << nCheck;
   }
 }
 
@@ -164,32 +230,30 @@ TEST(Questionnaire, EachReasonGetsItsReplyAndNoReasonOrEscapeNone) {
 TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   char szPath[MAX_PATH];
   ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-  std::strcpy(std::strrchr(szPath, '\\') + 1, "koravel_planted.dll");
+  strcpy(strrchr(szPath, '\\') + 1, "koravel_planted.dll");
   HMODULE hPlanted = ::LoadLibraryA(szPath);
   ASSERT_NE(nullptr, hPlanted) << szPath;
   ::FreeLibrary(hPlanted);
   EXPECT_EQ(nullptr, ::LoadLibraryA("koravel_planted.dll"));
 }
 
-// A text of exactly the buffer's first size, one past it, and formats that never fit: past
-// CString::FORMAT_MAX characters, or an encoding error, which MSVCRT reports as it reports a
-// buffer too small. Those leave the string empty rather than growing it for ever.
+// Two CStrings do not compare: through their conversion to LPCSTR, they would compare addresses.
+static_assert(!std::is_invocable_v<std::equal_to<>, const CString&, const CString&>);
+
+// Formatting fits the buffer's first size, one past it, and FORMAT_MAX; past that, or on an
+// encoding error (which MSVCRT reports as a buffer too small), the string is left empty.
 TEST(CString, FormatFitsAnyLengthUpToItsBoundAndEmptiesPastIt) {
-  const wchar_t kUnpaired[] = {0xD800, 0};  // no character of any code page
-  const struct {
-    int nWidth;
-    const wchar_t* pwsz;
-    int nLength;
-  } cases[] = {
-      // clang-format off
-      {64, L"", 64}, {65, L"", 65}, {CString::FORMAT_MAX, L"", CString::FORMAT_MAX},
-      {CString::FORMAT_MAX + 1, L"", 0}, {0, kUnpaired, 0},
-      // clang-format on
-  };
-  for (const auto& c : cases) {
+  const wchar_t kUnpaired[] = {0xD800, 0};
+  const std::tuple<int, const wchar_t*, int> cases[] = {
+      {64, L"", 64},
+      {65, L"", 65},
+      {CString::FORMAT_MAX, L"", CString::FORMAT_MAX},
+      {CString::FORMAT_MAX + 1, L"", 0},
+      {0, kUnpaired, 0}};
+  for (const auto& [nWidth, pwsz, nLength] : cases) {
     CString s = "before";
-    s.Format("%*ls", c.nWidth, c.pwsz);
-    EXPECT_EQ(c.nLength, s.GetLength()) << c.nWidth;
+    s.Format("%*ls", nWidth, pwsz);
+    EXPECT_EQ(nLength, s.GetLength()) << nWidth;
   }
 }
 

@@ -1,9 +1,6 @@
-// The settings dialog's start-up against the real registry: what it shows for each stored value,
-// or the one error it reports (the value left as it was); its icons, system menu and rate texts.
+// The settings dialog's start-up against the real registry, and the dialogs on the screen.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
+#include <process.h>
 
 #include "settings/koravel_dlg.h"
 #include "tests/support/import_hook.h"
@@ -14,18 +11,15 @@ namespace {
 
 // The current and new rate texts, the bar and the slider; or the error boxes instead.
 using Shown = std::tuple<std::string, std::string, LRESULT, LRESULT, std::vector<MessageBoxCall>>;
-// The stored rate as text, and the slider's position, which the new-rate text shows as well.
-Shown Rate(const std::string& text, LRESULT nPos) {
+Shown Rate(const std::string& text, LRESULT nPos) {  // the new-rate text shows the slider's
   return {text, std::to_string(nPos), nPos, nPos, {}};
 }
 Shown Error(DWORD dwCode) {
   return {"", "", 0, 0, {{nullptr, SystemText(dwCode), "Error", MB_ICONINFORMATION, false}}};
 }
 
-// Runs the dialog until it shows the rate, then cancels it; or, where an error is expected, until
-// the report has ended it before it showed.
-Shown Start(
-    bool bError = false, const std::function<void(CKoravelDlg&)>& inspect = [](CKoravelDlg&) {}) {
+// Runs the dialog until it shows the rate, then cancels it; or until the report ends it.
+Shown Start(bool bError, const std::function<void(CKoravelDlg&)>& inspect = nullptr) {
   CKoravelDlg dlg;
   MessageBoxes boxes;
   Shown shown;
@@ -37,7 +31,7 @@ Shown Start(
              dlg.m_progress.SendMessage(PBM_GETPOS),
              dlg.m_slider.SendMessage(TBM_GETPOS),
              {}};
-    inspect(dlg);
+    if (inspect) inspect(dlg);
     ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -47,22 +41,12 @@ Shown Start(
 
 using StartupTest = RegistryTest;
 
-int g_nTextsSet = 0;
-BOOL WINAPI CountSetWindowTextA(HWND, LPCSTR) { return ++g_nTextsSet, TRUE; }
-
-// Four bytes of any type are the rate, fewer are its low bytes; the type is never examined.
+// Four bytes of any type are the rate, fewer its low bytes; the value is left as it was.
 TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
-  const struct {
-    Stored stored;
-    Shown expected;
-  } cases[] = {
+  const std::pair<Stored, Shown> cases[] = {
       {Dword(60), Rate("60", 60)},
-      {Dword(20), Rate("20", 20)},
       {Dword(19), Rate("19", 20)},
-      {Dword(200), Rate("200", 200)},
       {Dword(201), Rate("201", 200)},
-      {Dword(0), Rate("0", 20)},
-      {Dword(2147483647), Rate("2147483647", 200)},
       {Dword(2147483648), Rate("2147483648", 200)},
       {Dword(4294967295), Rate("4294967295", 200)},
       {{REG_SZ, {'a', 0, 'b', 0, 0, 0, 0, 0}}, Rate("25185", 200)},  // "ab" in the code page
@@ -72,18 +56,23 @@ TEST_F(StartupTest, EachStoredValueIsShownOrItsErrorReportedAndLeftAsItWas) {
       {kNoKey, Error(ERROR_FILE_NOT_FOUND)},
       {{REG_QWORD, {100, 0, 0, 0, 0, 0, 0, 0}}, Error(ERROR_MORE_DATA)},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.stored));
-    ASSERT_TRUE(SetStored(c.stored));
-    EXPECT_EQ(c.expected, Start(!std::get<4>(c.expected).empty()));
-    EXPECT_EQ(c.stored, ReadStored());
+  for (const auto& [stored, expected] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(stored));
+    ASSERT_TRUE(SetStored(stored));
+    EXPECT_EQ(expected, Start(!std::get<4>(expected).empty()));
+    EXPECT_EQ(stored, ReadStored());
   }
 }
 
-// The dialog's icons, and the About and Measure Rate entries last in the system menu, after a
-// separator. Texts that have not changed are not set again: that would only make them flicker.
+int g_nTextsSet = 0;
+IMPORT_HOOK("user32.dll", SetWindowTextA, SetText);
+BOOL WINAPI SetText(HWND hWnd, LPCSTR lpszText) {
+  return ++g_nTextsSet, SetTextImport.Original<decltype(&SetText)>()(hWnd, lpszText);
+}
+
+// The icons, the system menu's last entries; texts not changed are not set again (no flicker).
 TEST_F(StartupTest, IconsAndSystemMenuAreSetUpAndTextsNotSetAgain) {
-  ASSERT_TRUE(SetStored(Dword(100)));
+  ASSERT_TRUE(SetStored(Dword(100)) && SetTextImport.Installed());
   Start(false, [](CKoravelDlg& dlg) {
     const auto hIcon = reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), "#128"));
     for (WPARAM nType : {ICON_BIG, ICON_SMALL})
@@ -94,19 +83,82 @@ TEST_F(StartupTest, IconsAndSystemMenuAreSetUpAndTextsNotSetAgain) {
     for (int n = ::GetMenuItemCount(hMenu) - 3; n < ::GetMenuItemCount(hMenu); ++n) {
       char text[64] = "";
       ::GetMenuStringA(hMenu, n, text, sizeof text, MF_BYPOSITION);
-      entries.emplace_back(text, ::GetMenuState(hMenu, n, MF_BYPOSITION) & MF_SEPARATOR
-                                     ? MF_SEPARATOR
-                                     : ::GetMenuItemID(hMenu, n));
+      entries.emplace_back(text, ::GetMenuItemID(hMenu, n));
     }
-    EXPECT_EQ(decltype(entries)({{"", MF_SEPARATOR},
-                                 {"&About Koravel...", IDM_ABOUT},
-                                 {"Measure Rate...", IDM_MEASURE}}),
+    EXPECT_EQ(decltype(entries)(
+                  {{"", 0}, {"&About Koravel...", IDM_ABOUT}, {"Measure Rate...", IDM_MEASURE}}),
               entries);
-    const ImportHook setText("user32.dll", "SetWindowTextA", &CountSetWindowTextA);
     g_nTextsSet = 0;
     dlg.UpdateData(FALSE);
     EXPECT_EQ(0, g_nTextsSet);
   });
+}
+
+// Every static text fits its control, words wrapped, in the dialog's font (a word too long for
+// its width shows as wider).
+void ExpectTextsFit(HWND hDlg) {
+  HDC hDC = ::GetDC(hDlg);
+  ::SelectObject(hDC, reinterpret_cast<HFONT>(::SendMessageA(hDlg, WM_GETFONT, 0, 0)));
+  for (HWND hCtrl = ::GetWindow(hDlg, GW_CHILD); hCtrl; hCtrl = ::GetWindow(hCtrl, GW_HWNDNEXT)) {
+    char text[256] = "", kind[8] = "";
+    ::GetClassNameA(hCtrl, kind, sizeof kind);
+    if (!::GetWindowTextA(hCtrl, text, sizeof text) || ::lstrcmpiA(kind, "Static") != 0 ||
+        (::GetWindowLongA(hCtrl, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT)
+      continue;  // not a text: an image, a button, a common control
+    RECT client, need = {0, 0, 0, 0};
+    ::GetClientRect(hCtrl, &client);
+    need.right = client.right;
+    ::DrawTextA(hDC, text, -1, &need, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_TRUE(need.right <= client.right && need.bottom <= client.bottom) << text;
+  }
+  ::ReleaseDC(hDlg, hDC);
+}
+
+// The settings with the widest rate; the About box, its icon where the template puts it, at the
+// system's icon size; the meter with a four-digit rate. At 96 DPI, or the second runner's.
+TEST_F(StartupTest, EveryTextFitsAndTheAboutIconStandsInPlace) {
+  const char* dpi = ::getenv("KORAVEL_DPI");
+  HDC hScreen = ::GetDC(nullptr);
+  ASSERT_EQ(dpi ? atoi(dpi) : 96, ::GetDeviceCaps(hScreen, LOGPIXELSY));
+  ::ReleaseDC(nullptr, hScreen);
+  ASSERT_TRUE(SetStored(Dword(4294967295)));
+  CKoravelDlg dlg;
+  UiScript script;
+  for (UINT nID : {IDM_ABOUT, IDM_MEASURE}) {
+    script.On("Koravel Settings", [nID](HWND hDlg) {
+      ExpectTextsFit(hDlg);
+      ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
+    });
+    script.On(nID == IDM_ABOUT ? "About Koravel" : "Measure Rate", [nID](HWND hBox) {
+      ::SetDlgItemTextA(hBox, IDC_MEASURED_RATE, "1000 reports a second");
+      ExpectTextsFit(hBox);
+      RECT icon, place = {11, 17, 0, 0};  // the About box's first control
+      ::GetWindowRect(::GetWindow(hBox, GW_CHILD), &icon);
+      ::MapWindowPoints(nullptr, hBox, reinterpret_cast<POINT*>(&icon), 2);
+      ::MapDialogRect(hBox, &place);
+      EXPECT_TRUE(nID != IDM_ABOUT || (icon.left == place.left && icon.top == place.top &&
+                                       icon.right - icon.left == ::GetSystemMetrics(SM_CXICON) &&
+                                       icon.bottom - icon.top == ::GetSystemMetrics(SM_CYICON)));
+      ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
+    });
+  }
+  script.On("Koravel Settings", [](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });
+  dlg.DoModal();
+}
+
+// Wine reads the resolution when a process starts: a second runner at 144 DPI.
+TEST(Dpi, TheSameAt144DpiInASecondRunner) {
+  HKEY hKey = nullptr;
+  const DWORD dwDpi = 144;
+  ::RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &hKey);
+  ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDpi), 4);
+  char szRunner[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, szRunner, MAX_PATH);
+  _putenv("KORAVEL_DPI=144");
+  EXPECT_EQ(0, _spawnl(_P_WAIT, szRunner, szRunner, "--gtest_filter=*EveryTextFits*", nullptr));
+  _putenv("KORAVEL_DPI=");
+  ::RegDeleteValueA(hKey, "LogPixels");
+  ::RegCloseKey(hKey);
 }
 
 }  // namespace
