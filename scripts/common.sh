@@ -76,16 +76,21 @@ koravel_run() {
   koravel_spawn "$@"
   koravel_wait "$KORAVEL_JOB"
 }
-# Waits for the job JOB that koravel_spawn started, returning its status. Once nothing of its
-# group is left, the group is forgotten: its number may then be reused by a process not ours.
+# Waits for the job JOB that koravel_spawn started, returning its status.
 koravel_wait() {
-  local status=0 kept=() group
+  local status=0
   wait "$1" || status=$?
-  if ! koravel_groups_live "$1"; then
-    for group in "${KORAVEL_GROUPS[@]}"; do [ "$group" = "$1" ] || kept+=("$group"); done
-    KORAVEL_GROUPS=("${kept[@]}")
-  fi
+  koravel_forget "$1"
   return $status
+}
+# Forgets those of the process groups GROUP... of which nothing is left: their numbers may then be
+# reused by processes not ours.
+koravel_forget() {
+  local kept=() group
+  for group in "${KORAVEL_GROUPS[@]}"; do
+    [[ " $* " == *" $group "* ]] && ! koravel_groups_live "$group" || kept+=("$group")
+  done
+  KORAVEL_GROUPS=("${kept[@]}")
 }
 
 # Whether any process of the process groups GROUP... is left.
@@ -100,10 +105,11 @@ koravel_end_groups() {
   local group
   for group in "$@"; do kill -TERM -- "-$group" 2>/dev/null || true; done
   for _ in $(seq 200); do
-    koravel_groups_live "$@" || return 0
+    koravel_groups_live "$@" || break
     sleep 0.1
   done
   for group in "$@"; do kill -KILL -- "-$group" 2>/dev/null || true; done
+  koravel_forget "$@"
 }
 
 # Ends what the functions here started (process groups, the prefix's Wine processes, the X server)
