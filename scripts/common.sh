@@ -108,7 +108,9 @@ koravel_end_groups() {
     koravel_groups_live "$@" || break
     sleep 0.1
   done
-  for group in "$@"; do kill -KILL -- "-$group" 2>/dev/null || true; done
+  for group in "$@"; do
+    if koravel_groups_live "$group"; then kill -KILL -- "-$group" 2>/dev/null || true; fi
+  done
   koravel_forget "$@"
 }
 
