@@ -1,6 +1,6 @@
 #include "meter/measure_dlg.h"
 
-#include "settings/error_text.h"
+#include "win32/error_text.h"
 
 CRateMeter* CMeasureDlg::s_pMeter = nullptr;
 
@@ -23,9 +23,10 @@ BOOL CMeasureDlg::OnInitDialog() {
   s_pMeter = &m_meter;
   m_hHook = ::SetWindowsHookExA(WH_MOUSE_LL, &CMeasureDlg::MouseProc, AfxGetInstanceHandle(), 0);
   if (m_hHook == nullptr) {
+    char szError[2048];
+    ErrorText(::GetLastError(), szError, sizeof szError);
     CString strText;
-    strText.Format("The rate cannot be measured on this Windows.\r\n%s",
-                   static_cast<LPCSTR>(ErrorText(::GetLastError())));
+    strText.Format("The rate cannot be measured on this Windows.\r\n%s", szError);
     SetDlgItemText(IDC_MEASURE_TEXT, strText);
   } else {
     SetTimer(1, REFRESH, nullptr);

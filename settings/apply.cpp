@@ -1,10 +1,10 @@
 // Choosing and applying a new rate.
 #include "koravel_dlg.h"
 
-#include "settings/ps2_mice.h"
-#include "settings/rate_change.h"
-#include "settings/restart_windows.h"
-#include "settings/sample_rate.h"
+#include "rates/ps2_mice.h"
+#include "rates/rate_change.h"
+#include "win32/restart_windows.h"
+#include "rates/sample_rate.h"
 
 void CKoravelDlg::ShowNewRate() {
   m_strNew.Format("%d", m_slider.GetPos());

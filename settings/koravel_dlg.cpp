@@ -1,5 +1,7 @@
 #include "koravel_dlg.h"
 
+#include "platform_gate/platform_gate.h"
+
 BEGIN_MESSAGE_MAP(CKoravelDlg, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
@@ -25,6 +27,8 @@ void CKoravelDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, IDC_CURRENT_TEXT, m_strCurrent);
   DDX_Text(pDX, IDC_NEW_TEXT, m_strNew);
 }
+
+BOOL CKoravelDlg::CheckPlatform() { return RunPlatformGate(); }
 
 int CKoravelDlg::IconOrigin(int nClient, int nIcon) { return (nClient - nIcon + 1) / 2; }
 

@@ -8,12 +8,6 @@
 #include <afxwin.h>
 
 #include "resources/resource.h"
-#include "settings/sample_rate.h"
-
-// The i8042 port driver's parameters key. The driver reads the mouse sample rate from its
-// SampleRate when Windows starts; on Windows 2000 and later an installed PS/2 mouse's own copy
-// takes its place (settings/ps2_mice.h).
-#define KORAVEL_PARAMETERS_KEY "SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters"
 
 class CKoravelDlg : public CDialog {
  public:

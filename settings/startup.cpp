@@ -2,8 +2,8 @@
 // stored rate read from the registry.
 #include "koravel_dlg.h"
 
-#include "settings/ps2_mice.h"
-#include "settings/sample_rate.h"
+#include "rates/ps2_mice.h"
+#include "rates/sample_rate.h"
 
 BOOL CKoravelDlg::OnInitDialog() {
   CDialog::OnInitDialog();

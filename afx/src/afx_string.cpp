@@ -96,3 +96,18 @@ BOOL CString::LoadString(UINT nID) {
   *this = result;
   return !IsEmpty();
 }
+
+int CString::Compare(LPCSTR lpsz) const { return ::strcmp(*this, lpsz != nullptr ? lpsz : ""); }
+
+// Each comparison through Compare, with the operands in their order: s1 OP s2.
+#define KORAVEL_STRING_COMPARISON(op)                                                    \
+  bool operator op(const CString& s1, const CString& s2) { return s1.Compare(s2) op 0; } \
+  bool operator op(const CString& s1, LPCSTR s2) { return s1.Compare(s2) op 0; }         \
+  bool operator op(LPCSTR s1, const CString& s2) { return 0 op s2.Compare(s1); }
+KORAVEL_STRING_COMPARISON(==)
+KORAVEL_STRING_COMPARISON(!=)
+KORAVEL_STRING_COMPARISON(<)
+KORAVEL_STRING_COMPARISON(>)
+KORAVEL_STRING_COMPARISON(<=)
+KORAVEL_STRING_COMPARISON(>=)
+#undef KORAVEL_STRING_COMPARISON

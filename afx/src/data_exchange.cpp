@@ -1,7 +1,5 @@
 #include <afxwin.h>
 
-#include <string.h>
-
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
@@ -33,7 +31,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   if (hWndCtrl == nullptr) return;
   if (pDX->m_bSaveAndValidate) {
     value = GetText(hWndCtrl);
-  } else if (::strcmp(GetText(hWndCtrl), value) != 0) {
+  } else if (GetText(hWndCtrl) != value) {
     // Setting an unchanged text would only make the control flicker.
     ::SetWindowTextA(hWndCtrl, value);
   }

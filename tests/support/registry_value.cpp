@@ -1,6 +1,6 @@
 #include "registry_value.h"
 
-#include "settings/koravel_dlg.h"
+#include "rates/sample_rate.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/import_hook.h"
+#include "support/import_hook.h"
 
 namespace {
 

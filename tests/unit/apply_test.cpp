@@ -6,10 +6,11 @@
 #include <sddl.h>
 #include <setupapi.h>
 
+#include "rates/sample_rate.h"
 #include "settings/koravel_dlg.h"
-#include "tests/support/import_hook.h"
-#include "tests/support/registry_value.h"
-#include "tests/support/ui_script.h"
+#include "support/import_hook.h"
+#include "support/registry_value.h"
+#include "support/ui_script.h"
 
 namespace {
 
@@ -65,26 +66,32 @@ void Install(const Mouse& mouse) {
 }
 
 // Failures the prefix cannot have for real, through the import table: the g_nFailWrite-th
-// RegSetValueExA refused (after another program deleted g_pszDeleted's own key: its put-back
-// fails); SetupAPI's listing failing part-way (looked up through GetProcAddress); Windows NT 4.0.
+// RegSetValueExA refused (after another program deleted the key g_deleted, where there is one);
+// looked up through GetProcAddress, SetupAPI's listing failing part-way and every put-back
+// refused; Windows NT 4.0.
 int g_nWrites = 0, g_nFailWrite = 0;
-const char* g_pszDeleted = nullptr;
-bool g_bFailListing = false, g_bNt4 = false;
+std::wstring g_deleted;
+bool g_bFailListing = false, g_bRefusePutBack = false, g_bNt4 = false;
 IMPORT_HOOK("advapi32.dll", RegSetValueExA, SetValue);
 LONG WINAPI SetValue(HKEY hKey, LPCSTR lpszName, DWORD dw, DWORD dwType, const BYTE* p, DWORD cb) {
   if (++g_nWrites != g_nFailWrite)
     return SetValueImport.Original<decltype(&SetValue)>()(hKey, lpszName, dw, dwType, p, cb);
-  if (g_pszDeleted) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, OwnKey(g_pszDeleted).c_str());
+  if (!g_deleted.empty()) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, g_deleted.c_str());
   return ERROR_ACCESS_DENIED;
 }
 BOOL WINAPI EnumDevices(HDEVINFO hSet, DWORD nIndex, SP_DEVINFO_DATA* pDevice) {
   if (g_bFailListing && nIndex > 0) return ::SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
   return ::SetupDiEnumDeviceInfo(hSet, nIndex, pDevice);
 }
+LONG WINAPI RefusePutBack(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) {
+  return ERROR_ACCESS_DENIED;
+}
 IMPORT_HOOK("kernel32.dll", GetProcAddress, ProcAddress);
 FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
   if (HIWORD(lpszName) != 0 && strcmp(lpszName, "SetupDiEnumDeviceInfo") == 0)
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&EnumDevices));
+  if (g_bRefusePutBack && HIWORD(lpszName) != 0 && strcmp(lpszName, "RegSetValueExW") == 0)
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RefusePutBack));
   return ProcAddressImport.Original<decltype(&ProcAddress)>()(hModule, lpszName);
 }
 IMPORT_HOOK("kernel32.dll", GetVersionExA, Version);
@@ -123,7 +130,19 @@ const std::string kNoMouseText =
 // leaves all as it was, or says where the rate stands; Windows is then not restarted.
 TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
   // kLocked: the touchpad's key lets everyone read it, and no one write.
-  enum Fault { kNone, kNt4, kRefused, kKeyDeleted, kListing, kLocked, kWrite3, kPutBack };
+  // kMouseGone, kDriverGone: another program deletes the first mouse's key, or the driver's, just
+  // before the third write is refused, and every put-back is refused.
+  enum Fault {
+    kNone,
+    kNt4,
+    kRefused,
+    kKeyDeleted,
+    kListing,
+    kLocked,
+    kWrite3,
+    kMouseGone,
+    kDriverGone
+  };
   const struct {
     const char* what;
     Stored stored;
@@ -160,10 +179,14 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
       {"a key refuses the write", {REG_BINARY, {77}}, VK_END, IDYES,
        {{kPs2, kNoKey}, {kPad, {REG_BINARY, {1, 2}}}}, "513", {REG_BINARY, {77}},
        {kNoKey, {REG_BINARY, {1, 2}}}, kWrite3, ERROR_ACCESS_DENIED},
-      {"a put-back fails", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}, {kPad, Dword(100)}},
-       "150", Dword(60), {kNoKey, Dword(100)}, kPutBack, ERROR_ACCESS_DENIED,
-       "The old rate could not be put back everywhere. The new rate is now in 1 of the 2 PS/2 "
-       "mice's own keys, but not in the driver's key."},
+      {"put-backs fail, a mouse's key gone", Dword(60), VK_END, IDYES,
+       {{kPs2, Dword(150)}, {kPad, Dword(100)}}, "150", Dword(200), {kNoKey, Dword(100)},
+       kMouseGone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
+       "rate is now in the driver's key, but in no PS/2 mouse's own key."},
+      {"put-backs fail, the driver's key gone", Dword(60), VK_END, IDYES,
+       {{kPs2, Dword(150)}, {kPad, Dword(100)}}, "150", kNoKey, {Dword(200), Dword(100)},
+       kDriverGone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
+       "rate is now in 1 of the 2 PS/2 mice's own keys, but not in the driver's key."},
       // clang-format on
   };
   ASSERT_TRUE(RecordExitImport.Installed() && SetValueImport.Installed() &&
@@ -176,7 +199,10 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
     for (const Mouse& mouse : c.mice) Install(mouse);
     if (c.fault == kLocked) Protect(OwnKey(kPad), "D:(A;;KR;;;WD)");
     g_exits.clear(), g_bRefuseExit = c.fault == kRefused, g_bNt4 = c.fault == kNt4, g_nWrites = 0;
-    g_nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_pszDeleted = c.fault == kPutBack ? kPs2 : nullptr;
+    g_nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_bRefusePutBack = c.fault > kWrite3;
+    g_deleted = c.fault == kMouseGone    ? OwnKey(kPs2)
+                : c.fault == kDriverGone ? L"" KORAVEL_PARAMETERS_KEY
+                                         : L"";
     CKoravelDlg dlg;
     MessageBoxes boxes(c.nAnswer);
     HWND hSettings = nullptr;
@@ -199,7 +225,7 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
             })
         .On("Koravel Settings", [&](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(c.nAnswer == IDCANCEL || c.dwError ? IDCANCEL : IDOK, dlg.DoModal());
-    g_bFailListing = false;
+    g_bFailListing = g_bRefusePutBack = false;
     std::vector<Stored> miceAfter;
     for (const Mouse& mouse : c.mice) miceAfter.push_back(ReadStored(OwnKey(mouse.first).c_str()));
     // Planned hardware reconfiguration, with the privilege; only after a change that was stored.

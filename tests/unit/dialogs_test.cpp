@@ -7,9 +7,9 @@
 #include "meter/measure_dlg.h"
 #include "platform_gate/wrong_platform_dlg.h"
 #include "settings/koravel_dlg.h"
-#include "tests/support/import_hook.h"
-#include "tests/support/registry_value.h"
-#include "tests/support/ui_script.h"
+#include "support/import_hook.h"
+#include "support/registry_value.h"
+#include "support/ui_script.h"
 
 namespace {
 
@@ -237,8 +237,22 @@ TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   EXPECT_EQ(nullptr, ::LoadLibraryA("koravel_planted.dll"));
 }
 
-// Two CStrings do not compare: through their conversion to LPCSTR, they would compare addresses.
-static_assert(!std::is_invocable_v<std::equal_to<>, const CString&, const CString&>);
+// Each comparison compares the texts, never their addresses, whichever side the CString is on.
+TEST(CString, ComparisonsCompareTheTextsWithACStringOnEitherSide) {
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"abc", "abc", 0}, {"abc", "abd", -1}, {"b", "abc", 1}, {"", "a", -1}, {"a", "", 1}};
+  const auto all = [](const auto& x, const auto& y) {
+    return std::vector<bool>{x == y, x != y, x<y, x> y, x <= y, x >= y};
+  };
+  for (const auto& [psz1, psz2, nSign] : cases) {
+    const CString s1 = psz1, s2 = psz2;  // texts of their own, apart from the literals
+    const std::vector<bool> expected = {nSign == 0, nSign != 0, nSign<0, nSign> 0, nSign <= 0,
+                                        nSign >= 0};
+    EXPECT_EQ(expected, all(s1, s2)) << psz1 << " " << psz2;
+    EXPECT_EQ(expected, all(s1, psz2)) << psz1 << " " << psz2;
+    EXPECT_EQ(expected, all(psz1, s2)) << psz1 << " " << psz2;
+  }
+}
 
 // Formatting fits the buffer's first size, one past it, and FORMAT_MAX; past that, or on an
 // encoding error (which MSVCRT reports as a buffer too small), the string is left empty.

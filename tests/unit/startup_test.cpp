@@ -3,9 +3,9 @@
 #include <process.h>
 
 #include "settings/koravel_dlg.h"
-#include "tests/support/import_hook.h"
-#include "tests/support/registry_value.h"
-#include "tests/support/ui_script.h"
+#include "support/import_hook.h"
+#include "support/registry_value.h"
+#include "support/ui_script.h"
 
 namespace {
 
@@ -70,8 +70,22 @@ BOOL WINAPI SetText(HWND hWnd, LPCSTR lpszText) {
   return ++g_nTextsSet, SetTextImport.Original<decltype(&SetText)>()(hWnd, lpszText);
 }
 
-// The icons, the system menu's last entries; texts not changed are not set again (no flicker).
-TEST_F(StartupTest, IconsAndSystemMenuAreSetUpAndTextsNotSetAgain) {
+// The static text that a screen reader names hCtrl after: the first one before it in the dialog's
+// order, looking no further than a control that starts a group of tab stops.
+std::string Label(HWND hCtrl) {
+  for (HWND h = ::GetWindow(hCtrl, GW_HWNDPREV); h; h = ::GetWindow(h, GW_HWNDPREV)) {
+    char kind[16] = "";
+    ::GetClassNameA(h, kind, sizeof kind);
+    if (::lstrcmpiA(kind, "Static") == 0) return ::GetWindowTextA(h, kind, sizeof kind), kind;
+    if ((::GetWindowLongA(h, GWL_STYLE) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP))
+      break;
+  }
+  return "";
+}
+
+// The icons, the system menu's last entries; the bar and the slider named by their own labels, Tab
+// going from OK to Cancel to the slider; texts not changed are not set again (no flicker).
+TEST_F(StartupTest, IconsSystemMenuAndLabelsAreSetUpAndTextsNotSetAgain) {
   ASSERT_TRUE(SetStored(Dword(100)) && SetTextImport.Installed());
   Start(false, [](CKoravelDlg& dlg) {
     const auto hIcon = reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), "#128"));
@@ -88,6 +102,13 @@ TEST_F(StartupTest, IconsAndSystemMenuAreSetUpAndTextsNotSetAgain) {
     EXPECT_EQ(decltype(entries)(
                   {{"", 0}, {"&About Koravel...", IDM_ABOUT}, {"Measure Rate...", IDM_MEASURE}}),
               entries);
+    EXPECT_EQ("Current Rate:", Label(dlg.m_progress.m_hWnd));
+    EXPECT_EQ("New Rate:", Label(dlg.m_slider.m_hWnd));
+    std::vector<int> tabs;
+    for (HWND h = ::GetDlgItem(dlg.m_hWnd, IDOK); tabs.size() < 3;
+         h = ::GetNextDlgTabItem(dlg.m_hWnd, h, FALSE))
+      tabs.push_back(::GetDlgCtrlID(h));
+    EXPECT_EQ(std::vector<int>({IDOK, IDCANCEL, IDC_NEW_SLIDER}), tabs);
     g_nTextsSet = 0;
     dlg.UpdateData(FALSE);
     EXPECT_EQ(0, g_nTextsSet);

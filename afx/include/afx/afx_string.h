@@ -19,14 +19,9 @@ class CString {
   int GetLength() const { return m_nLength; }
   BOOL IsEmpty() const { return m_nLength == 0; }
   operator LPCSTR() const;  // NOLINT(google-explicit-constructor)
-  // Two strings are not compared here: through the conversion above, a comparison would compare
-  // the addresses of their texts. Compare the texts themselves (strcmp).
-  friend bool operator==(const CString&, const CString&) = delete;
-  friend bool operator!=(const CString&, const CString&) = delete;
-  friend bool operator<(const CString&, const CString&) = delete;
-  friend bool operator>(const CString&, const CString&) = delete;
-  friend bool operator<=(const CString&, const CString&) = delete;
-  friend bool operator>=(const CString&, const CString&) = delete;
+  // Compares the texts, character by character as strcmp does: <0, 0 or >0. A null lpsz is an
+  // empty text.
+  int Compare(LPCSTR lpsz) const;
 
   // Operations
   // printf-style formatting, as the C runtime's printf has it. A result longer than
@@ -48,3 +43,23 @@ class CString {
   int m_nLength = 0;
   int m_nAllocLength = 0;  // characters the block holds, not counting the terminator
 };
+
+// The comparisons compare texts (never addresses), a CString or a C string on either side.
+bool operator==(const CString& s1, const CString& s2);
+bool operator==(const CString& s1, LPCSTR s2);
+bool operator==(LPCSTR s1, const CString& s2);
+bool operator!=(const CString& s1, const CString& s2);
+bool operator!=(const CString& s1, LPCSTR s2);
+bool operator!=(LPCSTR s1, const CString& s2);
+bool operator<(const CString& s1, const CString& s2);
+bool operator<(const CString& s1, LPCSTR s2);
+bool operator<(LPCSTR s1, const CString& s2);
+bool operator>(const CString& s1, const CString& s2);
+bool operator>(const CString& s1, LPCSTR s2);
+bool operator>(LPCSTR s1, const CString& s2);
+bool operator<=(const CString& s1, const CString& s2);
+bool operator<=(const CString& s1, LPCSTR s2);
+bool operator<=(LPCSTR s1, const CString& s2);
+bool operator>=(const CString& s1, const CString& s2);
+bool operator>=(const CString& s1, LPCSTR s2);
+bool operator>=(LPCSTR s1, const CString& s2);

@@ -1,9 +1,9 @@
-#include "settings/ps2_mice.h"
+#include "rates/ps2_mice.h"
 
 #include <initguid.h>
 #include <string.h>
 
-#include "settings/sample_rate.h"
+#include "rates/sample_rate.h"
 
 namespace {
 

@@ -51,10 +51,13 @@ class CRateChange {
   // What key holds now, into its bHadValue, dwType, pData and cbData.
   static LONG ReadValue(Key* pKey);
   // Puts back every key written or created, the last first; a key that cannot be put back keeps
-  // bWritten.
+  // bWritten while it holds the new rate.
   void PutBack();
+  // Whether hKey's value is still the new rate, as Write stored it.
+  BOOL HoldsRate(HKEY hKey) const;
 
   const CPs2Mice* m_pMice = nullptr;
   Key* m_pKeys = nullptr;  // the driver's key first, then mouse n's at n + 1
   int m_nKeys = 0;
+  DWORD m_dwRate = 0;  // the rate written
 };

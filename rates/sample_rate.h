@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The i8042 port driver's parameters key. The driver reads the mouse sample rate from its
+// SampleRate when Windows starts; on Windows 2000 and later an installed PS/2 mouse's own copy
+// takes its place (rates/ps2_mice.h).
+#define KORAVEL_PARAMETERS_KEY "SYSTEM\\CurrentControlSet\\Services\\i8042prt\\Parameters"
 #define KORAVEL_SAMPLE_RATE_VALUE "SampleRate"
 
 // Reads the value of the open key hKey into *pdwRate: four bytes of any type are the rate, fewer

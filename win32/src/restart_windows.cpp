@@ -1,4 +1,4 @@
-#include "settings/restart_windows.h"
+#include "win32/restart_windows.h"
 
 #include "win32/system_library.h"
 

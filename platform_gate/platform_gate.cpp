@@ -1,11 +1,12 @@
+#include "platform_gate/platform_gate.h"
+
 #include <cstring>
 
 #include "platform_gate/wrong_platform_dlg.h"
-#include "settings/koravel_dlg.h"
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version structure of Windows NT 4.0");
 
-BOOL CKoravelDlg::CheckPlatform() {
+BOOL RunPlatformGate() {
   // Should the call fail, the platform stays 0 (not NT) and the questionnaire runs.
   OSVERSIONINFOA version;
   std::memset(&version, 0, sizeof version);

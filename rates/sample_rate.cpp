@@ -1,4 +1,4 @@
-#include "settings/sample_rate.h"
+#include "rates/sample_rate.h"
 
 LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate) {
   DWORD dwRate = 0;

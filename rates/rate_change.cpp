@@ -1,7 +1,7 @@
-#include "settings/rate_change.h"
+#include "rates/rate_change.h"
 
-#include "settings/ps2_mice.h"
-#include "settings/sample_rate.h"
+#include "rates/ps2_mice.h"
+#include "rates/sample_rate.h"
 #include "win32/system_library.h"
 
 namespace {
@@ -59,6 +59,7 @@ LONG CRateChange::Prepare(HKEY hDriverKey, const CPs2Mice& mice) {
 }
 
 LONG CRateChange::Write(DWORD dwRate) {
+  m_dwRate = dwRate;
   for (int i = 0; i < m_nKeys; ++i) {
     const LONG lResult = WriteSampleRate(m_pKeys[i].hKey, dwRate);
     if (lResult != ERROR_SUCCESS) {
@@ -74,19 +75,29 @@ void CRateChange::PutBack() {
   const auto pfnSet = SYSTEM_FUNCTION(Advapi(), RegSetValueExW);
   for (int i = m_nKeys - 1; i >= 0; --i) {
     Key& key = m_pKeys[i];
+    LONG lResult = ERROR_SUCCESS;
     if (key.bCreated) {
-      // The key goes, and the value with it.
-      ::RegCloseKey(key.hKey);
-      key.hKey = nullptr;
-      if (m_pMice->DeleteKey(i - 1) == ERROR_SUCCESS) key.bCreated = key.bWritten = FALSE;
+      // The key goes, and the value with it. It stays open here until the end, so that the handle
+      // can still tell what became of it.
+      lResult = m_pMice->DeleteKey(i - 1);
+      if (lResult == ERROR_SUCCESS) key.bCreated = FALSE;
     } else if (key.bWritten) {
-      const LONG lResult = !key.bHadValue ? ::RegDeleteValueA(key.hKey, KORAVEL_SAMPLE_RATE_VALUE)
-                           : pfnSet != nullptr
-                               ? pfnSet(key.hKey, kValueName, 0, key.dwType, key.pData, key.cbData)
-                               : ERROR_CALL_NOT_IMPLEMENTED;
-      if (lResult == ERROR_SUCCESS) key.bWritten = FALSE;
+      lResult = !key.bHadValue ? ::RegDeleteValueA(key.hKey, KORAVEL_SAMPLE_RATE_VALUE)
+                : pfnSet != nullptr
+                    ? pfnSet(key.hKey, kValueName, 0, key.dwType, key.pData, key.cbData)
+                    : ERROR_CALL_NOT_IMPLEMENTED;
     }
+    // A key that could not be put back holds the new rate only if it is still there and nothing
+    // else changed it meanwhile: another program may have deleted it.
+    key.bWritten = key.bWritten && lResult != ERROR_SUCCESS && HoldsRate(key.hKey);
   }
+}
+
+BOOL CRateChange::HoldsRate(HKEY hKey) const {
+  DWORD dwType = 0, dwValue = 0, cbData = sizeof dwValue;
+  return ::RegQueryValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, nullptr, &dwType,
+                            reinterpret_cast<BYTE*>(&dwValue), &cbData) == ERROR_SUCCESS &&
+         dwType == REG_DWORD && cbData == sizeof dwValue && dwValue == m_dwRate;
 }
 
 BOOL CRateChange::IsInDriverKey() const { return m_nKeys > 0 && m_pKeys[0].bWritten; }
