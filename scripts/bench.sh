@@ -21,7 +21,7 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //
   "$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo); $(uname -sr);" \
   "$(koravel_wine --version); $(i686-w64-mingw32-g++-posix --version | head -n 1)"
 for arch in "${KORAVEL_ARCHS[@]}"; do
-  build="$KORAVEL_ROOT/build/$arch"
+  build="$KORAVEL_BUILD/$arch"
   echo
   if [ "$arch" = i686 ] && ! koravel_kernel_runs_32bit; then
     echo "== i686: not measured: this machine's kernel runs no 32-bit programs"

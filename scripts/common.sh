@@ -3,11 +3,14 @@
 # every function and variable is prefixed koravel_ or KORAVEL_.
 #
 # What a script starts or makes (a process group, an X server, a prefix's Wine processes, a scratch
-# folder) is recorded in a KORAVEL_ variable only once it exists, and koravel_cleanup acts on those
-# variables alone: never on a WINEPREFIX or DISPLAY that the script inherited. A script that calls
-# koravel_traps ends, on Ctrl-C, TERM or HUP, within seconds and with everything it started.
+# folder) is recorded in a KORAVEL_ variable as it starts, signals held meanwhile, and
+# koravel_cleanup acts on those variables alone: never on a WINEPREFIX or DISPLAY that the script
+# inherited. A script that calls koravel_traps ends, on Ctrl-C, TERM or HUP, with everything it
+# started, within KORAVEL_END_LIMIT seconds (within a few, as a rule).
 
 KORAVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Where the scripts build, and keep the emulator (see below): build/ unless told otherwise.
+KORAVEL_BUILD=${KORAVEL_BUILD:-$KORAVEL_ROOT/build}
 KORAVEL_ARCHS=(i686 x86_64)
 export WINEDEBUG=${WINEDEBUG:--all}
 
@@ -20,7 +23,11 @@ KORAVEL_WINE32=/usr/lib/wine/wine
 # The Wine loader for one target's programs.
 koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE64"; fi; }
 # Wine's own tools (reg, wineboot), in the script's prefix, for at most a minute.
-koravel_wine() { koravel_run timeout 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"; }
+koravel_wine() { koravel_run koravel_limit 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"; }
+# Runs COMMAND... for at most SECONDS. GNU timeout would put itself in a process group of its own,
+# out of reach of the clean-up that ends the caller's group: it runs in the foreground here, and
+# what COMMAND starts stays in the caller's group too.
+koravel_limit() { timeout --foreground "$@"; }
 
 koravel_log() { printf '==> %s\n' "$*" >&2; }
 koravel_die() { koravel_log "$*" && exit 1; }
@@ -55,19 +62,49 @@ koravel_install_deps() {
 }
 
 KORAVEL_GROUPS=()
+KORAVEL_SCRIPT_GROUPS=()
 KORAVEL_XVFB_PID=
+KORAVEL_XVFB_START=
 KORAVEL_PREFIX=
 KORAVEL_SCRATCH=
 
-# Starts COMMAND... (a program or a function) in the background, in a process group of its own
-# that koravel_cleanup ends, and sets KORAVEL_JOB to its process ID. Its own group also means that
-# it does not start with SIGINT ignored, as a background job of a script otherwise would.
+# How long a clean-up gives what it ends, in seconds: a command's process group after TERM, and a
+# script of ours (whose own clean-up takes at most the other four together), before KILL; Wine's
+# server to end the prefix's processes, then to end itself; the X server. A script's whole
+# clean-up therefore takes at most KORAVEL_END_LIMIT.
+KORAVEL_GRACE=10
+KORAVEL_WINE_GRACE=10
+KORAVEL_X_GRACE=5
+KORAVEL_SCRIPT_GRACE=$((KORAVEL_GRACE + 2 * KORAVEL_WINE_GRACE + KORAVEL_X_GRACE + 5))
+KORAVEL_END_LIMIT=$((KORAVEL_SCRIPT_GRACE + 5))
+
+# Between koravel_hold and koravel_release, a Ctrl-C, TERM or HUP is held, not acted on: what the
+# script starts meanwhile is recorded first, then the script ends as the signal asked.
+koravel_hold() {
+  KORAVEL_HELD=
+  trap 'KORAVEL_HELD=130' INT
+  trap 'KORAVEL_HELD=143' TERM
+  trap 'KORAVEL_HELD=129' HUP
+}
+koravel_release() {
+  koravel_signal_traps
+  [ -z "$KORAVEL_HELD" ] || exit "$KORAVEL_HELD"
+}
+
+# Starts COMMAND... (a program or a function) in the background, with no terminal to read from, in
+# a process group of its own that koravel_cleanup ends, and sets KORAVEL_JOB to its process ID.
+# Its own group also means that it does not start with SIGINT ignored, as a background job of a
+# script otherwise would. KORAVEL_NESTED=1 before the call marks COMMAND as a script of ours, whose
+# own clean-up koravel_cleanup waits for.
 koravel_spawn() {
+  koravel_hold
   set -m
-  "$@" &
+  "$@" </dev/null &
   KORAVEL_JOB=$!
   set +m
   KORAVEL_GROUPS+=("$KORAVEL_JOB")
+  [ -z "${KORAVEL_NESTED:-}" ] || KORAVEL_SCRIPT_GROUPS+=("$KORAVEL_JOB")
+  koravel_release
 }
 # Runs COMMAND... as koravel_spawn does and waits for it, returning its status. Bash runs no trap
 # while a command runs in the foreground: anything that can take long runs this way, so that Ctrl-C
@@ -92,6 +129,8 @@ koravel_forget() {
   done
   KORAVEL_GROUPS=("${kept[@]}")
 }
+# Whether GROUP is a script of ours (KORAVEL_NESTED).
+koravel_nested() { [[ " ${KORAVEL_SCRIPT_GROUPS[*]} " == *" $1 "* ]]; }
 
 # Whether any process of the process groups GROUP... is left.
 koravel_groups_live() {
@@ -99,14 +138,21 @@ koravel_groups_live() {
   for group in "$@"; do kill -0 -- "-$group" 2>/dev/null && return 0; done
   return 1
 }
-# Asks the process groups GROUP... to end, waits until they have (up to 20 s) and then kills what is
-# left of them.
+# Asks the process groups GROUP... to end, waits until they have, and kills what is left of a
+# command's group after KORAVEL_GRACE seconds, of a script's (which has a clean-up of its own to
+# finish) after KORAVEL_SCRIPT_GRACE.
 koravel_end_groups() {
-  local group
+  local group tick
   for group in "$@"; do kill -TERM -- "-$group" 2>/dev/null || true; done
-  for _ in $(seq 200); do
+  for ((tick = 1; tick <= 10 * KORAVEL_SCRIPT_GRACE; tick++)); do
     koravel_groups_live "$@" || break
     sleep 0.1
+    [ $tick -eq $((10 * KORAVEL_GRACE)) ] || continue
+    for group in "$@"; do
+      if ! koravel_nested "$group" && koravel_groups_live "$group"; then
+        kill -KILL -- "-$group" 2>/dev/null || true
+      fi
+    done
   done
   for group in "$@"; do
     if koravel_groups_live "$group"; then kill -KILL -- "-$group" 2>/dev/null || true; fi
@@ -114,19 +160,38 @@ koravel_end_groups() {
   koravel_forget "$@"
 }
 
+# The start time of process PID (in clock ticks since boot), which tells it from a later process
+# given the same number; nothing for a process that has ended, a zombie included.
+koravel_start_time() {
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+  stat=${stat##*) }  # the fields after the command name, which may hold anything
+  set -- $stat
+  [ "$1" = Z ] || echo "${20}"
+}
+# Whether the process PID that started at START still runs.
+koravel_still() { [ -n "$2" ] && [ "$(koravel_start_time "$1")" = "$2" ]; }
+
 # Ends what the functions here started (process groups, the prefix's Wine processes, the X server)
 # and removes the scratch folder they made. koravel_traps installs it as the EXIT trap.
 koravel_cleanup() {
   trap '' INT TERM HUP  # a second Ctrl-C does not cut the clean-up short
   koravel_end_groups "${KORAVEL_GROUPS[@]}"
   if [ -n "$KORAVEL_PREFIX" ]; then
-    WINEPREFIX=$KORAVEL_PREFIX timeout 10 wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX=$KORAVEL_PREFIX timeout 10 wineserver -w >/dev/null 2>&1 || true
+    WINEPREFIX=$KORAVEL_PREFIX koravel_limit $KORAVEL_WINE_GRACE wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$KORAVEL_PREFIX koravel_limit $KORAVEL_WINE_GRACE wineserver -w >/dev/null 2>&1 || true
   fi
-  if [ -n "$KORAVEL_XVFB_PID" ]; then
+  # Signalled only while it is still the X server started: its number may since be another's.
+  if koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START"; then
     kill "$KORAVEL_XVFB_PID" 2>/dev/null || true
     # It removes its lock file and socket in /tmp as it ends.
-    timeout 10 tail --pid="$KORAVEL_XVFB_PID" -f /dev/null || kill -KILL "$KORAVEL_XVFB_PID" 2>/dev/null || true
+    for _ in $(seq $((10 * KORAVEL_X_GRACE))); do
+      koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START" || break
+      sleep 0.1
+    done
+    if koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START"; then
+      kill -KILL "$KORAVEL_XVFB_PID" 2>/dev/null || true
+    fi
   fi
   if [ -n "$KORAVEL_SCRATCH" ]; then rm -rf "$KORAVEL_SCRATCH"; fi
 }
@@ -134,6 +199,9 @@ koravel_cleanup() {
 # up.
 koravel_traps() {
   trap koravel_cleanup EXIT
+  koravel_signal_traps
+}
+koravel_signal_traps() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
   trap 'exit 129' HUP
@@ -143,10 +211,10 @@ koravel_traps() {
 koravel_build() {
   local arch=$1
   koravel_log "building for $arch"
-  koravel_run cmake -S "$KORAVEL_ROOT" -B "$KORAVEL_ROOT/build/$arch" \
+  koravel_run cmake -S "$KORAVEL_ROOT" -B "$KORAVEL_BUILD/$arch" \
     -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
     >/dev/null
-  koravel_run cmake --build "$KORAVEL_ROOT/build/$arch" -j "$(nproc)" >/dev/null
+  koravel_run cmake --build "$KORAVEL_BUILD/$arch" -j "$(nproc)" >/dev/null
 }
 
 # A scratch folder of the script's own, removed by koravel_cleanup. Temporary files go there too,
@@ -164,8 +232,11 @@ koravel_start_x() {
   koravel_scratch x
   local number="$KORAVEL_SCRATCH/display"
   : >"$number"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  koravel_hold
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" </dev/null >/dev/null 2>&1 &
   KORAVEL_XVFB_PID=$!
+  KORAVEL_XVFB_START=$(koravel_start_time "$KORAVEL_XVFB_PID")
+  koravel_release
   for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
   [ -s "$number" ] || koravel_die "the X server (Xvfb) did not start within 10 s"
   export DISPLAY=":$(head -n 1 "$number")"
@@ -183,7 +254,7 @@ koravel_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     koravel_log "creating the Wine prefix $WINEPREFIX"
     # Koravel needs neither .NET nor a web engine: no offer to install Wine's Mono or Gecko.
-    WINEDLLOVERRIDES="mscoree,mshtml=" koravel_run timeout 300 "$KORAVEL_WINE64" wineboot -i \
+    WINEDLLOVERRIDES="mscoree,mshtml=" koravel_run koravel_limit 300 "$KORAVEL_WINE64" wineboot -i \
       >/dev/null 2>&1 || koravel_die "Wine did not set up the prefix $WINEPREFIX within 5 minutes"
   fi
   # Debian's Wine does not put its own fonts (the fonts-wine package) into a new prefix, and
@@ -220,57 +291,70 @@ koravel_demo_value() {
   fi
 }
 
-# Whether the kernel runs 32-bit x86 programs: asked with one that only exits (93 bytes: an ELF
-# header, one loadable segment, and exit(0) through int 0x80). Where the kernel's 32-bit emulation
-# is switched off, exec fails with "Exec format error". It runs from the build folder, since /tmp
-# may forbid execution; any other failure ends the script, saying why.
-koravel_kernel_runs_32bit() {
-  local probe out status=0
-  mkdir -p "$KORAVEL_ROOT/build"
-  probe=$(mktemp "$KORAVEL_ROOT/build/koravel-probe32.XXXXXX")
+# Runs a 32-bit x86 program that only exits (93 bytes: an ELF header, one loadable segment, and
+# exit(0) through int 0x80), with RUNNER... before it (an emulator) or none; prints what it said
+# and returns its status. It runs from the build folder, since /tmp may forbid execution.
+koravel_probe32() {
+  local probe status=0
+  mkdir -p "$KORAVEL_BUILD"
+  probe=$(mktemp "$KORAVEL_BUILD/koravel-probe32.XXXXXX")
   printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\010\064\0\0\0\0\0\0\0\0\0\0\0'`
     `'\064\0\040\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\010\0\200\4\010\135\0\0\0\135\0\0\0'`
     `'\5\0\0\0\0\020\0\0\270\1\0\0\0\061\333\315\200' >"$probe"
   chmod +x "$probe"
-  out=$(LC_ALL=C "$probe" 2>&1) || status=$?
+  LC_ALL=C "$@" "$probe" 2>&1 || status=$?
   rm -f "$probe"
+  return $status
+}
+
+# Whether the kernel runs 32-bit x86 programs. Where its 32-bit emulation is switched off, exec
+# fails with "Exec format error"; any other failure ends the script, saying why.
+koravel_kernel_runs_32bit() {
+  local out status=0
+  out=$(koravel_probe32) || status=$?
   [ $status -ne 0 ] || return 0
   case $out in *"Exec format error"*) return 1 ;; esac
-  koravel_die "the 32-bit probe $probe did not run (status $status): $out"
+  koravel_die "the 32-bit probe did not run (status $status): $out"
 }
 
 # qemu's user-mode emulator for 32-bit x86 programs, and the rule that sends them to it, from
 # Debian 13's qemu-user package (Debian 12's qemu-i386 cannot run Wine). The package is fetched
 # with a private apt configuration in the script's scratch folder: nothing under /etc/apt changes,
 # nothing is installed, and only qemu-i386 and its rule are kept, in build/qemu-i386, each written
-# under a temporary name and renamed, and the version, which marks the cache complete, last.
-# Prints why on failure.
-KORAVEL_QEMU_DIR=$KORAVEL_ROOT/build/qemu-i386
+# under a temporary name and renamed, and the version last: the cache is complete once its version
+# is there and its qemu-i386 runs a 32-bit program; an incomplete one is fetched again. Every step
+# is checked by hand, since this runs as a condition, where set -e does not act. Prints why on
+# failure.
+KORAVEL_QEMU_DIR=$KORAVEL_BUILD/qemu-i386
 koravel_fetch_qemu_i386() (
-  [ -s "$KORAVEL_QEMU_DIR/version" ] && exit 0
+  [ -s "$KORAVEL_QEMU_DIR/version" ] && koravel_probe32 "$KORAVEL_QEMU_DIR/qemu-i386" >/dev/null &&
+    exit 0
+  fail() { echo "$*"; exit 1; }
+  rm -f "$KORAVEL_QEMU_DIR/version" || fail "the cache $KORAVEL_QEMU_DIR cannot be written"
   apt=$KORAVEL_SCRATCH/apt
   mirror=$(apt-get indextargets --format '$(REPO_URI)' 2>/dev/null | grep -m 1 '/debian/$') ||
     mirror=http://deb.debian.org/debian/
-  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
-  : >"$apt/status"
-  echo "deb $mirror trixie main" >"$apt/sources.list"
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" && : >"$apt/status" &&
+    echo "deb $mirror trixie main" >"$apt/sources.list" || fail "the scratch folder cannot be written"
   options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
     -o "Dir::State=$apt" -o "Dir::State::Lists=$apt/lists" -o "Dir::State::status=$apt/status"
     -o "Dir::Cache=$apt/cache" -o APT::Architectures=amd64 -o Debug::NoLocking=1
     -o APT::Sandbox::User=root)
   koravel_log "fetching qemu-user from Debian 13 ($mirror) to run the 32-bit Wine emulated"
-  timeout 300 apt-get -qq "${options[@]}" update >"$apt/log" 2>&1 ||
-    { echo "the index of Debian 13 could not be fetched: $(tail -n 1 "$apt/log")"; exit 1; }
-  (cd "$apt" && timeout 300 apt-get -qq "${options[@]}" download qemu-user) >"$apt/log" 2>&1 ||
-    { echo "qemu-user could not be fetched: $(tail -n 1 "$apt/log")"; exit 1; }
+  koravel_limit 300 apt-get -qq "${options[@]}" update >"$apt/log" 2>&1 ||
+    fail "the index of Debian 13 could not be fetched: $(tail -n 1 "$apt/log")"
+  (cd "$apt" && koravel_limit 300 apt-get -qq "${options[@]}" download qemu-user) >"$apt/log" 2>&1 ||
+    fail "qemu-user could not be fetched: $(tail -n 1 "$apt/log")"
   dpkg-deb --fsys-tarfile "$apt"/qemu-user_*.deb |
     tar -x -C "$apt" ./usr/bin/qemu-i386 ./usr/share/qemu/binfmt.d/qemu-i386.conf ||
-    { echo "the qemu-user package holds no qemu-i386"; exit 1; }
-  mkdir -p "$KORAVEL_QEMU_DIR"
-  dpkg-deb -f "$apt"/qemu-user_*.deb Version >"$apt/version"
+    fail "the qemu-user package holds no qemu-i386"
+  dpkg-deb -f "$apt"/qemu-user_*.deb Version >"$apt/version" || fail "the package has no version"
+  koravel_probe32 "$apt/usr/bin/qemu-i386" >/dev/null || fail "its qemu-i386 runs no 32-bit program"
+  mkdir -p "$KORAVEL_QEMU_DIR" || fail "the cache $KORAVEL_QEMU_DIR cannot be made"
   for file in usr/share/qemu/binfmt.d/qemu-i386.conf usr/bin/qemu-i386 version; do
-    cp "$apt/$file" "$KORAVEL_QEMU_DIR/.new"
-    mv -f "$KORAVEL_QEMU_DIR/.new" "$KORAVEL_QEMU_DIR/$(basename "$file")"
+    cp "$apt/$file" "$KORAVEL_QEMU_DIR/.new" &&
+      mv -f "$KORAVEL_QEMU_DIR/.new" "$KORAVEL_QEMU_DIR/$(basename "$file")" ||
+      fail "the cache $KORAVEL_QEMU_DIR cannot be written"
   done
 )
 

@@ -17,7 +17,7 @@ mkdir -p "$dist"
 
 declare -A names=([i686]=Koravel-x86.exe [x86_64]=Koravel-x64.exe)
 for arch in "${KORAVEL_ARCHS[@]}"; do
-  build="$KORAVEL_ROOT/build/release-$arch"
+  build="$KORAVEL_BUILD/release-$arch"
   koravel_log "building the $arch release"
   koravel_run cmake -S "$KORAVEL_ROOT" -B "$build" \
     -DCMAKE_TOOLCHAIN_FILE="$KORAVEL_ROOT/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \

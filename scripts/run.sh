@@ -25,7 +25,7 @@ fi
 koravel_prefix "$KORAVEL_ROOT/.wine-demo"
 koravel_demo_value
 
-exe="$KORAVEL_ROOT/build/$arch/Koravel.exe"
+exe="$KORAVEL_BUILD/$arch/Koravel.exe"
 loader=$(koravel_loader "$arch")
 if [ -z "$headless" ]; then
   koravel_run "$loader" "$exe"
@@ -40,7 +40,7 @@ seen=$(xdotool getwindowname "$window")
 sleep 3  # let every control paint
 import -window root -crop "$(xdotool getwindowgeometry --shell "$window" |
   awk -F= '/WIDTH|HEIGHT|^X|^Y/ {v[$1]=$2} END {printf "%dx%d+%d+%d", v["WIDTH"], v["HEIGHT"], v["X"], v["Y"]}')" \
-  "$KORAVEL_ROOT/build/koravel-demo.png"
+  "$KORAVEL_BUILD/koravel-demo.png"
 koravel_log "Koravel shows \"$seen\"; screenshot: build/koravel-demo.png"
 xdotool key Escape  # cancels the dialog, or closes the Error box
 for _ in $(seq 60); do kill -0 "$koravel" 2>/dev/null || exit 0; sleep 0.5; done

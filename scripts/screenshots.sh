@@ -14,7 +14,7 @@ koravel_start_x
 koravel_scratch_prefix shots
 koravel_demo_value
 
-build="$KORAVEL_ROOT/build/x86_64"
+build="$KORAVEL_BUILD/x86_64"
 shots="$KORAVEL_SCRATCH/shots"
 mkdir -p "$shots"
 desktop_name=koravel
@@ -50,7 +50,7 @@ start_koravel() {
   desktop=
 }
 stop_koravel() {
-  timeout 10 wineserver -k || true
+  koravel_limit $KORAVEL_WINE_GRACE wineserver -k || true
   koravel_end_groups "$koravel_group"
   wineserver -p 2>/dev/null || true
 }
@@ -72,10 +72,12 @@ xdotool key Escape
 # The pointer goes round in circles over the meter, as a mouse moved by hand: the moves reach
 # Koravel through Wine's desktop, and the meter shows their rate.
 system_menu
-koravel_spawn xdotool $(for i in $(seq 600); do
-  awk -v i="$i" 'BEGIN {printf "mousemove %d %d sleep 0.01 ", 320 + 60 * cos(i / 8), 330 + 30 * sin(i / 8)}'
-done)
+koravel_spawn xdotool $(awk 'BEGIN {
+  for (i = 1; i <= 600; i++) printf "mousemove %d %d sleep 0.01 ", 320 + 60 * cos(i / 8), 330 + 30 * sin(i / 8)
+}')
+mover=$KORAVEL_JOB
 shoot meter.png 300 100 "the meter"
+koravel_end_groups "$mover"
 stop_koravel
 
 # Wine then tells Koravel that it runs on Windows 98.

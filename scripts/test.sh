@@ -12,7 +12,6 @@ set -euo pipefail
 koravel_traps
 koravel_install_deps
 koravel_scratch test
-for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
 
 # How each target's tests under Wine run: natively, emulated, or not at all.
 declare -A how=([x86_64]=natively [i686]=natively)
@@ -27,19 +26,21 @@ if [ -n "${KORAVEL_EMULATE_I386:-}" ] || ! koravel_kernel_runs_32bit; then
     how[i686]="NOT RUN: $reason, and the emulation could not be set up: $(cat "$why")"
   fi
 fi
+for arch in "${KORAVEL_ARCHS[@]}"; do koravel_build "$arch"; done
+
 run_tests() {
   local arch=$1
   shift
   case ${how[$arch]} in
     natively) "$KORAVEL_ROOT/scripts/test_target.sh" "$arch" "$@" ;;
     emulated*) koravel_in_i386_emulation "$KORAVEL_ROOT/scripts/test_target.sh" "$arch" "$@" ;;
-    *) ctest --test-dir "$KORAVEL_ROOT/build/$arch" --output-on-failure -LE wine "$@" ;;  # the rest
+    *) ctest --test-dir "$KORAVEL_BUILD/$arch" --output-on-failure -LE wine "$@" ;;  # the rest
   esac
 }
 
 declare -A jobs
 for arch in "${KORAVEL_ARCHS[@]}"; do
-  koravel_spawn run_tests "$arch" "$@" >"$KORAVEL_SCRATCH/$arch.log" 2>&1
+  KORAVEL_NESTED=1 koravel_spawn run_tests "$arch" "$@" >"$KORAVEL_SCRATCH/$arch.log" 2>&1
   jobs[$arch]=$KORAVEL_JOB
 done
 status=0
@@ -52,9 +53,10 @@ for arch in "${KORAVEL_ARCHS[@]}"; do
   summary+=("$arch $result, tests under Wine ${how[$arch]}")
 done
 if [ $# -eq 0 ]; then
-  koravel_log "interrupting test.sh in the middle of its tests"
+  koravel_log "interrupting test.sh at moments of its work"
   result="test.sh interrupted ended with everything it started"
-  koravel_run "$KORAVEL_ROOT/tests/scripts/interrupt_test.sh" || { status=1; result="test.sh interrupted FAILED to end cleanly"; }
+  KORAVEL_NESTED=1 koravel_run "$KORAVEL_ROOT/tests/scripts/interrupt_test.sh" ||
+    { status=1; result="test.sh interrupted FAILED to end cleanly"; }
   summary+=("$result")
 fi
 koravel_log "$(IFS=';' && echo "${summary[*]}" | sed 's/;/; /g')"

@@ -15,4 +15,10 @@ koravel_scratch "tests-$arch"
 koravel_start_x
 koravel_scratch_prefix "tests-$arch"
 touch "$WINEPREFIX/drive_c/koravel-test-prefix"  # the tests run only in a prefix marked so
-koravel_run ctest --test-dir "$KORAVEL_ROOT/build/$arch" --output-on-failure "$@"
+# No debugger: a program that crashes ends at once with its exception code, where Wine's debugger
+# would hold it until the test's time ran out.
+for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+  'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+  koravel_wine reg add "$key" /v Debugger /d "" /f >/dev/null 2>&1
+done
+koravel_run ctest --test-dir "$KORAVEL_BUILD/$arch" --output-on-failure "$@"
