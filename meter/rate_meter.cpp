@@ -1,22 +1,29 @@
 #include "meter/rate_meter.h"
 
-void CRateMeter::AddMove(DWORD dwTime) {
-  // Compared as a signed difference: a time stamp a little older than the last is no pause.
-  if (m_nCount > 0 && static_cast<LONG>(dwTime - At(m_nCount - 1)) > PAUSE) m_nCount = 0;
-  if (m_nCount == CAPACITY) {
-    m_nFirst = (m_nFirst + 1) % CAPACITY;
-    --m_nCount;
-  }
-  m_adwTimes[(m_nFirst + m_nCount++) % CAPACITY] = dwTime;
+#include <string.h>
+
+#include "meter/report_times.h"
+
+CRateMeter::~CRateMeter() {
+  for (int n = 0; n < m_nDevices; ++n) delete m_pDevices[n].pTimes;
+  delete[] m_pDevices;
 }
 
-int CRateMeter::GetRate() const {
-  if (m_nCount < 2) return -1;
-  const DWORD dwLast = At(m_nCount - 1);
-  int nFirst = 0;
-  while (dwLast - At(nFirst) > WINDOW) ++nFirst;
-  const DWORD dwSpan = dwLast - At(nFirst);
-  if (dwSpan < MIN_SPAN) return -1;
-  const DWORD dwIntervals = static_cast<DWORD>(m_nCount - 1 - nFirst);
-  return static_cast<int>((dwIntervals * 1000 + dwSpan / 2) / dwSpan);
+void CRateMeter::Add(HANDLE hDevice, DWORD dwTime) {
+  // A few mice at most: a look through them all is the quickest way.
+  int n = 0;
+  while (n < m_nDevices && m_pDevices[n].hDevice != hDevice) ++n;
+  if (n == m_nDevices) {
+    if (m_nDevices == m_nAlloc) {
+      m_nAlloc = m_nAlloc != 0 ? 2 * m_nAlloc : 4;
+      Device* pDevices = new Device[m_nAlloc];
+      if (m_nDevices != 0) ::memcpy(pDevices, m_pDevices, m_nDevices * sizeof *pDevices);
+      delete[] m_pDevices;
+      m_pDevices = pDevices;
+    }
+    m_pDevices[m_nDevices++] = {hDevice, new CReportTimes};
+  }
+  m_pDevices[n].pTimes->Add(dwTime);
 }
+
+int CRateMeter::GetRate(int n) const { return m_pDevices[n].pTimes->GetRate(); }

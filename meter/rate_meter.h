@@ -1,41 +1,38 @@
-// CRateMeter: how many reports a second a mouse makes, from the time stamps of its moves.
-//
-// The moves are counted by their own time stamps (milliseconds of the system's tick count, which
-// wraps after 49.7 days), never by when they arrive: a busy system hands them over in bursts. The
-// rate is that of the last second of movement, as the number of intervals between the moves in it
-// over the time they span: exact for moves evenly spaced (5, 10, 25 and 50 ms apart read 200, 100,
-// 40 and 20), and already before a whole second has passed. A pause starts a new measurement, so
-// that a slow start does not pull the figure down; until there has been enough movement since,
-// there is no rate.
+// CRateMeter: the rate of each mouse apart, from the time stamps of its reports (meter/
+// report_times.h), the mice in the order they were first seen.
 #pragma once
 
 #include <windows.h>
 
+class CReportTimes;
+
 class CRateMeter {
  public:
-  enum {
-    WINDOW = 1000,   // ms: the movement measured is that of the last second
-    PAUSE = 250,     // ms: a longer gap between two moves is a pause (PS/2's slowest rate is 10)
-    MIN_SPAN = 250,  // ms: the movement needed for a rate
-    CAPACITY = 1024  // time stamps kept: a whole second of a mouse at up to 1024 reports a second
-  };
-
   // Construction
   CRateMeter() = default;
+  ~CRateMeter();
+  CRateMeter(const CRateMeter&) = delete;
+  CRateMeter& operator=(const CRateMeter&) = delete;
 
   // Operations
-  // Counts a move made at dwTime. Constant work: the hook that calls it holds up the input.
-  void AddMove(DWORD dwTime);
+  // Counts a report that device hDevice made at dwTime. Any handle value names a device, null
+  // included; one not seen before comes last.
+  void Add(HANDLE hDevice, DWORD dwTime);
 
   // Attributes
-  // Reports a second, rounded; -1 before there has been enough movement since the last pause.
-  int GetRate() const;
+  int GetDeviceCount() const { return m_nDevices; }
+  // Device n, 0 to GetDeviceCount() - 1.
+  HANDLE GetDevice(int n) const { return m_pDevices[n].hDevice; }
+  // Device n's reports a second, rounded; -1 before there has been enough movement since its last
+  // pause.
+  int GetRate(int n) const;
 
  private:
-  // The nth time stamp kept, the oldest first.
-  DWORD At(int n) const { return m_adwTimes[(m_nFirst + n) % CAPACITY]; }
-
-  DWORD m_adwTimes[CAPACITY] = {};
-  int m_nFirst = 0;
-  int m_nCount = 0;
+  struct Device {
+    HANDLE hDevice;
+    CReportTimes* pTimes;
+  };
+  Device* m_pDevices = nullptr;
+  int m_nDevices = 0;
+  int m_nAlloc = 0;  // entries m_pDevices has room for
 };

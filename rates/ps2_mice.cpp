@@ -76,7 +76,7 @@ BOOL CPs2Mice::IsPs2Mouse(SP_DEVINFO_DATA* pDevice) const {
   DWORD dwType = 0;
   return m_pfnProperty(m_hDevices, pDevice, SPDRP_SERVICE, &dwType,
                        reinterpret_cast<BYTE*>(szService), sizeof szService - 1, nullptr) &&
-         dwType == REG_SZ && ::lstrcmpiA(szService, "i8042prt") == 0;
+         dwType == REG_SZ && ::lstrcmpiA(szService, KORAVEL_PS2_SERVICE) == 0;
 }
 
 void CPs2Mice::Add(const SP_DEVINFO_DATA& device) {

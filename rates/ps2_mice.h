@@ -15,6 +15,9 @@
 
 #include "win32/system_library.h"
 
+// The service of a PS/2 mouse: the i8042 port driver.
+#define KORAVEL_PS2_SERVICE "i8042prt"
+
 class CPs2Mice {
  public:
   // Construction

@@ -3,6 +3,7 @@
 // Classes declared here:
 //   CSliderCtrl   - a trackbar ("msctls_trackbar32")
 //   CProgressCtrl - a progress bar ("msctls_progress32")
+//   CListCtrl     - a list view ("SysListView32")
 #pragma once
 
 #include <afxwin.h>
@@ -10,3 +11,4 @@
 
 #include "afx/slider_ctrl.h"
 #include "afx/progress_ctrl.h"
+#include "afx/list_ctrl.h"

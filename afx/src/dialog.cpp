@@ -11,8 +11,8 @@ namespace {
 // system's COMCTL32 is 4.00 (Windows NT 4.0 and 95 as installed) and has InitCommonControls only.
 void RegisterCommonControls() {
   const auto pfnInitEx = SYSTEM_FUNCTION(::GetModuleHandleA("comctl32.dll"), InitCommonControlsEx);
-  static const INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                                ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+  static const INITCOMMONCONTROLSEX controls = {
+      sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
   if (pfnInitEx == nullptr || !pfnInitEx(&controls)) ::InitCommonControls();
 }
 

@@ -123,6 +123,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
       (this->*pEntry->pfn.pfn_vwl)(static_cast<UINT>(wParam), lParam);
       *pResult = 0;
       return TRUE;
+    case AfxSig_lwl:
+      *pResult = (this->*pEntry->pfn.pfn_lwl)(wParam, lParam);
+      return TRUE;
     case AfxSig_hv:
       *pResult = reinterpret_cast<LRESULT>((this->*pEntry->pfn.pfn_hv)());
       return TRUE;

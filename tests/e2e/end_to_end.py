@@ -16,7 +16,7 @@ if not os.path.exists(os.path.join(PREFIX, "drive_c", "koravel-test-prefix")):
 EXE, PROBE, WINE = (os.environ[name] for name in ("KORAVEL_EXE", "KORAVEL_PROBE", "KORAVEL_WINE"))
 KEY = r"HKLM\SYSTEM\CurrentControlSet\Services\i8042prt\Parameters"
 EMULATION = r"HKCU\Software\Wine\AppDefaults\Koravel.exe"
-SETTINGS, PROMPT, METER, IDOK, IDYES, BAR, RATE = "Koravel Settings", "Shutdown?", "Measure Rate", 1, 6, 1002, 1012
+SETTINGS, PROMPT, METER, IDOK, IDYES, BAR, MICE = "Koravel Settings", "Shutdown?", "Measure Rate", 1, 6, 1002, 1012
 WAIT = 60  # seconds for anything to happen: generous, for Wine run by an emulator too
 
 
@@ -74,18 +74,18 @@ class EndToEnd(unittest.TestCase):
         self.witness = self.start("notepad")
         until("Notepad window", lambda: xdotool("search", "--onlyvisible", "--name", "^Untitled - Notepad$"))
 
-    def test_the_meter_opened_from_the_system_menu_shows_the_rate_of_real_moves(self):
+    def test_the_meter_opened_from_the_system_menu_shows_a_row_with_the_rate_of_real_moves(self):
         self.start(EXE)
         click(SETTINGS, BAR)  # the focus, for the keys
         xdotool("key", "alt+space")  # the system menu, once there are two windows: the dialog's and its
         until("system menu", lambda: len(xdotool("search", "--onlyvisible", "--classname", "koravel.exe").split()) == 2)
         xdotool("key", "End", "Return")
-        x, y, *_ = control(METER, RATE)
+        x, y, *_ = control(METER, MICE)
 
-        def circle():  # half a second of moves in a circle, then what the meter shows
-            xdotool(*(a for i in range(50) for a in ("mousemove", x + int(50 + 40 * math.cos(i / 4)),
+        def circle():  # a second and a half of moves in a circle, then what the meter shows
+            xdotool(*(a for i in range(150) for a in ("mousemove", x + int(50 + 40 * math.cos(i / 4)),
                                                      y + int(40 * math.sin(i / 4)), "sleep", "0.01")))
-            return re.fullmatch(r"[1-9][0-9]* reports a second", control(METER, RATE)[4])
+            return re.fullmatch(r"[^|]+\|[^|]*\|[1-9][0-9]*", control(METER, MICE)[4])
         until("measured rate", circle)
 
     def test_on_windows_98_the_questionnaire_stands_in_and_nothing_is_written(self):

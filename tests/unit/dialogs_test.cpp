@@ -1,10 +1,9 @@
-// The error report and close handler, the system commands, the About box and the meter, the
-// questionnaire, the DLL search, and the class library's CString.
+// The error report and close handler, the system commands, the About box, the questionnaire,
+// the DLL search, and the class library's CString.
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "meter/measure_dlg.h"
 #include "platform_gate/wrong_platform_dlg.h"
 #include "settings/koravel_dlg.h"
 #include "support/import_hook.h"
@@ -37,7 +36,7 @@ class DialogsTest : public RegistryTest {
 };
 
 // Through the import table: each RegCloseKey; the system's texts, with one Wine lacks for a
-// SetupAPI HRESULT; the hooks set and removed, or refused as Windows 95 refuses WH_MOUSE_LL.
+// SetupAPI HRESULT.
 std::vector<HKEY> g_closed;
 IMPORT_HOOK("advapi32.dll", RegCloseKey, CloseKey);
 LONG WINAPI CloseKey(HKEY hKey) {
@@ -51,20 +50,6 @@ DWORD WINAPI Text(DWORD dwFlags, LPCVOID p, DWORD dwCode, DWORD dwLang, LPSTR ps
   if (dwCode == 0x800F0208) return lstrlenA(lstrcpynA(psz, kSetupApiText, cch));
   return TextImport.Original<decltype(&Text)>()(dwFlags, p, dwCode, dwLang, psz, cch, pArgs);
 }
-std::vector<HHOOK> g_set, g_removed;
-bool g_bNoHook = false;
-IMPORT_HOOK("user32.dll", SetWindowsHookExA, SetHook);
-HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThread) {
-  if (g_bNoHook) return ::SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
-  g_set.push_back(SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread));
-  return g_set.back();
-}
-IMPORT_HOOK("user32.dll", UnhookWindowsHookEx, RemoveHook);
-BOOL WINAPI RemoveHook(HHOOK hHook) {
-  g_removed.push_back(hHook);
-  return RemoveHookImport.Original<decltype(&RemoveHook)>()(hHook);
-}
-
 // The report disables the dialog under its ownerless box (against a second OK). A second close
 // must not close the key again: its handle value may by then be another key's.
 TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialog) {
@@ -92,15 +77,14 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
 }
 
 // The settings open centred. The low four bits of a system command are the system's: 0x10 and
-// 0x1F open the About box, 0x20 the meter (on a system without its hook: it says so), modal and
-// centred over the settings, moved first; others keep their meaning. Ended by Cancel, with no
+// 0x1F open the About box, 0x20 the meter, modal and centred over the settings, moved first;
+// others keep their meaning. Ended by Cancel, with no
 // close message, the dialog closes the key when it goes.
 TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
   HKEY hKey = nullptr;
   {
     CTestDlg dlg;
     AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
-    g_bNoHook = true;
     std::vector<HWND> owners;
     UiScript script;
     script.On("Koravel Settings", [](HWND hDlg) {
@@ -109,12 +93,7 @@ TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
     });
     for (WPARAM nID : {0x10, 0x1F, 0x20}) {
       script.On("Koravel Settings", [nID](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, nID, 0); })
-          .On(nID < 0x20 ? "About Koravel" : "Measure Rate", [&, nID](HWND hBox) {
-            if (nID == 0x20) {
-              EXPECT_EQ("The rate cannot be measured on this Windows.\r\n" +
-                            SystemText(ERROR_INVALID_HOOK_FILTER),
-                        ItemText(hBox, IDC_MEASURE_TEXT));
-            }
+          .On(nID < 0x20 ? "About Koravel" : "Measure Rate", [&](HWND hBox) {
             owners.push_back(::GetWindow(hBox, GW_OWNER));
             EXPECT_LE(OffCentre(hBox, owners.back()), 4);
             ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
@@ -129,71 +108,8 @@ TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
     });
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(IsOpen(hKey));
-    g_bNoHook = false;
   }
   EXPECT_FALSE(IsOpen(hKey));
-}
-
-int g_nMoves = 0, g_nPassedOn = 0;
-LRESULT CALLBACK CountPassedOn(int nCode, WPARAM wParam, LPARAM lParam) {
-  g_nPassedOn += nCode == HC_ACTION && wParam == WM_MOUSEMOVE;
-  return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-// Moves that SendInput injects with chosen time stamps (Wine keeps them, as Windows does), each
-// row after a pause: no number before enough movement; evenly spaced moves read their rate; only
-// the last second counts. A hook set before the meter's sees every move: it passes each on. Ended
-// by EndDialog, the meter removes its hook.
-TEST_F(DialogsTest, MeterReadsInjectedMovesByTheirTimeStampsAndStartsAgainAfterPauses) {
-  const std::vector<std::pair<std::vector<std::pair<int, int>>, std::string>> rows = {
-      {{{5, 1}, {5, 200}}, ""},  // (spacing, duration) in ms, in turn
-      {{{5, 300}}, "200 reports a second"},
-      {{{10, 300}}, "100 reports a second"},
-      {{{25, 300}}, "40 reports a second"},
-      {{{50, 300}}, "20 reports a second"},
-      {{{50, 1000}, {5, 1200}}, "200 reports a second"},
-  };
-  g_set.clear(), g_removed.clear(), g_nMoves = g_nPassedOn = 0;
-  std::vector<std::string> shown, expected;
-  CKoravelDlg dlg;
-  UiScript script;
-  script.On("Koravel Settings", [](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, IDM_MEASURE, 0); })
-      .On("Measure Rate",
-          [&](HWND hMeter) {
-            EXPECT_EQ(
-                "Move the mouse to be measured in circles, and only that one: every mouse "
-                "that moves counts.",
-                ItemText(hMeter, IDC_MEASURE_TEXT));
-            DWORD dwTime = ::GetTickCount();
-            for (const auto& [moves, rate] : rows) {
-              dwTime += 400;  // a pause, shorter than a second
-              for (const auto& [nSpacing, nDuration] : moves) {
-                for (int ms = 0; ms < nDuration; ms += nSpacing, ++g_nMoves) {
-                  INPUT input = {INPUT_MOUSE, {}};
-                  input.mi = {1, 0, 0, MOUSEEVENTF_MOVE, dwTime += nSpacing, 0};
-                  ::SendInput(1, &input, sizeof input);
-                }
-              }
-              // Once it reads the rate, after two refreshes at least; or after two seconds.
-              std::string text;
-              for (DWORD dwStart = ::GetTickCount(), ms = 0; ms < 2000;
-                   ms = ::GetTickCount() - dwStart, ::Sleep(10)) {
-                for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
-                  ::DispatchMessageA(&msg);
-                text = ItemText(hMeter, IDC_MEASURED_RATE);
-                if (ms > 2 * CMeasureDlg::REFRESH && text == rate) break;
-              }
-              shown.push_back(text), expected.push_back(rate);
-            }
-            ::EndDialog(hMeter, IDABORT);
-          })
-      .On("Koravel Settings", [](HWND h) { ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0); });
-  HHOOK hBefore = SetHookImport.Original<decltype(&SetHook)>()(WH_MOUSE_LL, &CountPassedOn,
-                                                               ::GetModuleHandleA(nullptr), 0);
-  dlg.DoModal();
-  RemoveHookImport.Original<decltype(&RemoveHook)>()(hBefore);
-  EXPECT_EQ(std::make_tuple(expected, g_set), std::make_tuple(shown, g_removed));
-  EXPECT_LE(g_nMoves, g_nPassedOn);
 }
 
 // Each reason gets its own reply (told by its caption; the last's is the application's name),

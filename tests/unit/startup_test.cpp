@@ -136,7 +136,7 @@ void ExpectTextsFit(HWND hDlg) {
 }
 
 // The settings with the widest rate; the About box, its icon where the template puts it, at the
-// system's icon size; the meter with a four-digit rate. At 96 DPI, or the second runner's.
+// system's icon size; the meter's headings. At 96 DPI, or the second runner's.
 TEST_F(StartupTest, EveryTextFitsAndTheAboutIconStandsInPlace) {
   const char* dpi = ::getenv("KORAVEL_DPI");
   HDC hScreen = ::GetDC(nullptr);
@@ -151,8 +151,17 @@ TEST_F(StartupTest, EveryTextFitsAndTheAboutIconStandsInPlace) {
       ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
     });
     script.On(nID == IDM_ABOUT ? "About Koravel" : "Measure Rate", [nID](HWND hBox) {
-      ::SetDlgItemTextA(hBox, IDC_MEASURED_RATE, "1000 reports a second");
       ExpectTextsFit(hBox);
+      HWND hList = ::GetDlgItem(hBox, IDC_MEASURE_LIST);  // each heading within its column
+      for (int n = 0; hList != nullptr && n < 3; ++n) {
+        char text[32] = "";
+        LVCOLUMNA column = {LVCF_TEXT, 0, 0, text, sizeof text, 0, 0, 0, 0, 0, 0};
+        ::SendMessageA(hList, LVM_GETCOLUMNA, n, reinterpret_cast<LPARAM>(&column));
+        EXPECT_LT(
+            ::SendMessageA(hList, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)) + 12,
+            ::SendMessageA(hList, LVM_GETCOLUMNWIDTH, n, 0))
+            << text;
+      }
       RECT icon, place = {11, 17, 0, 0};  // the About box's first control
       ::GetWindowRect(::GetWindow(hBox, GW_CHILD), &icon);
       ::MapWindowPoints(nullptr, hBox, reinterpret_cast<POINT*>(&icon), 2);

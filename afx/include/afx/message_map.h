@@ -21,6 +21,7 @@ enum AfxSig : UINT {
   AfxSig_vwl,      // void (CWnd::*)(UINT, LPARAM)            WM_SYSCOMMAND
   AfxSig_hv,       // HCURSOR (CWnd::*)()                     WM_QUERYDRAGICON
   AfxSig_vwwW,     // void (CWnd::*)(UINT, UINT, CScrollBar*) WM_HSCROLL
+  AfxSig_lwl,      // LRESULT (CWnd::*)(WPARAM, LPARAM)       ON_MESSAGE
   AfxSigCmd_v,     // void (CCmdTarget::*)()                  WM_COMMAND
   AfxSigNotify_v,  // void (CCmdTarget::*)(NMHDR*, LRESULT*)  WM_NOTIFY
 };
@@ -33,6 +34,7 @@ union AfxHandler {
   constexpr AfxHandler(void (CWnd::*pfn)(UINT, LPARAM)) : pfn_vwl(pfn) {}
   constexpr AfxHandler(HCURSOR (CWnd::*pfn)()) : pfn_hv(pfn) {}
   constexpr AfxHandler(void (CWnd::*pfn)(UINT, UINT, CScrollBar*)) : pfn_vwwW(pfn) {}
+  constexpr AfxHandler(LRESULT (CWnd::*pfn)(WPARAM, LPARAM)) : pfn_lwl(pfn) {}
   constexpr AfxHandler(void (CCmdTarget::*pfn)()) : pfnCmd_v(pfn) {}
   constexpr AfxHandler(void (CCmdTarget::*pfn)(NMHDR*, LRESULT*)) : pfnNotify_v(pfn) {}
 
@@ -41,6 +43,7 @@ union AfxHandler {
   void (CWnd::*pfn_vwl)(UINT, LPARAM);
   HCURSOR (CWnd::*pfn_hv)();
   void (CWnd::*pfn_vwwW)(UINT, UINT, CScrollBar*);
+  LRESULT (CWnd::*pfn_lwl)(WPARAM, LPARAM);
   void (CCmdTarget::*pfnCmd_v)();
   void (CCmdTarget::*pfnNotify_v)(NMHDR*, LRESULT*);
 };
@@ -110,6 +113,14 @@ struct AFX_MSGMAP {
 // void OnTimer(UINT_PTR nIDEvent)
 #define ON_WM_TIMER() \
   {WM_TIMER, 0, 0, 0, AfxSig_vw, static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer)},
+// LRESULT memberFxn(WPARAM wParam, LPARAM lParam) for the window message message
+#define ON_MESSAGE(message, memberFxn) \
+  {static_cast<UINT>(message),         \
+   0,                                  \
+   0,                                  \
+   0,                                  \
+   AfxSig_lwl,                         \
+   static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(&ThisClass::memberFxn)},
 // void memberFxn() for a menu command or a button's BN_CLICKED
 #define ON_COMMAND(id, memberFxn) \
   {WM_COMMAND,                    \
