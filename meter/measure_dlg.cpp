@@ -55,11 +55,11 @@ BOOL CMeasureDlg::OnInitDialog() {
   if (!m_bRawInput) {
     s_pMeter = &m_meter;
     m_hHook = ::SetWindowsHookExA(WH_MOUSE_LL, &CMeasureDlg::MouseProc, AfxGetInstanceHandle(), 0);
-    char szError[2048];
-    CString strText;
     if (m_hHook == nullptr) {
+      char szError[2048];
       ErrorText(::GetLastError(), szError, sizeof szError);
       s_pMeter = nullptr;
+      CString strText;
       strText.Format("The rate cannot be measured on this Windows.\r\n%s", szError);
       SetDlgItemText(IDC_MEASURE_TEXT, strText);
       return TRUE;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Remakes the README's screenshots in docs/ from the x86_64 build: the settings dialog, the About
-# box and the meter over it, and the questionnaire of a platform other than NT. Koravel runs inside Wine's
-# virtual desktop, which draws the windows' caption bars, on a private X display. The pictures are
-# made in the scratch folder and replace those in docs/ only once every one of them was made.
+# box and the meter over it (a row for Wine's mouse, made a PS/2 mouse), and the questionnaire of a
+# platform other than NT. Koravel runs inside Wine's virtual desktop, which draws the windows'
+# caption bars, on a private X display. The pictures are made in the scratch folder and replace
+# those in docs/ only once every one of them was made.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -13,6 +14,13 @@ koravel_scratch shots
 koravel_start_x
 koravel_scratch_prefix shots
 koravel_demo_value
+# Wine's own mouse, declared a PS/2 mouse of this prefix with a rate of its own, as the tests do:
+# the meter's row then shows what Koravel stored for it.
+mouse='HKLM\System\CurrentControlSet\Enum\HID\VID_845E&PID_0001\0&0000&0&0'
+koravel_wine reg add "$mouse" /v ClassGUID /d '{4D36E96F-E325-11CE-BFC1-08002BE10318}' /f >/dev/null 2>&1
+koravel_wine reg add "$mouse" /v Class /d Mouse /f >/dev/null 2>&1
+koravel_wine reg add "$mouse" /v Service /d i8042prt /f >/dev/null 2>&1
+koravel_wine reg add "$mouse\Device Parameters" /v SampleRate /t REG_DWORD /d 100 /f >/dev/null 2>&1
 
 build="$KORAVEL_BUILD/x86_64"
 shots="$KORAVEL_SCRATCH/shots"
@@ -76,6 +84,7 @@ koravel_spawn xdotool $(awk 'BEGIN {
   for (i = 1; i <= 600; i++) printf "mousemove %d %d sleep 0.01 ", 320 + 60 * cos(i / 8), 330 + 30 * sin(i / 8)
 }')
 mover=$KORAVEL_JOB
+sleep 3  # the meter's first figure needs 800 ms of movement
 shoot meter.png 300 100 "the meter"
 koravel_end_groups "$mover"
 stop_koravel

@@ -1,7 +1,7 @@
 // koravel_probe CAPTION ID: waits up to 30 s for a visible window with this caption, then prints
-// its control ID's screen rectangle and text: "x y width height text". A list view's text is that
-// of its first row, the cells joined by "|" (read through memory of the window's own process).
-// Exit status 1: none came.
+// its control ID's screen rectangle and text: "x y width height text". A list view's text is its
+// first row's third cell (the meter's measured rate), empty where it has no row. Exit status 1:
+// none came.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,28 +9,25 @@
 #include <cstdlib>
 #include <string>
 
-std::string FirstRow(HWND hList) {
+// The text of row 0's cell nCell, through memory in the list view's own process.
+std::string Cell(HWND hList, int nCell) {
   DWORD dwProcess = 0;
   ::GetWindowThreadProcessId(hList, &dwProcess);
   HANDLE hProcess =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcess);
-  struct Remote {
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, 0, dwProcess);
+  struct {
     LVITEMA item;
     char text[64];
-  } local = {}, *pRemote = static_cast<Remote*>(
-                    ::VirtualAllocEx(hProcess, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
-  std::string row;
-  for (int n = 0; pRemote != nullptr && n < 3 && ::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0);
-       ++n) {
-    local.item.iSubItem = n, local.item.pszText = pRemote->text, local.item.cchTextMax = 64;
-    ::WriteProcessMemory(hProcess, pRemote, &local, sizeof local, nullptr);
-    ::SendMessageA(hList, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&pRemote->item));
-    ::ReadProcessMemory(hProcess, pRemote, &local, sizeof local, nullptr);
-    row += (n > 0 ? "|" : "") + std::string(local.text);
-  }
-  if (pRemote != nullptr) ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
+  } cell = {}, *pRemote = static_cast<decltype(pRemote)>(
+                   ::VirtualAllocEx(hProcess, nullptr, sizeof cell, MEM_COMMIT, PAGE_READWRITE));
+  cell.item = {0, 0, nCell,   0,       0, pRemote->text, sizeof cell.text, 0, 0, 0,
+               0, 0, nullptr, nullptr, 0};
+  ::WriteProcessMemory(hProcess, pRemote, &cell, sizeof cell, nullptr);
+  ::SendMessageA(hList, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&pRemote->item));
+  ::ReadProcessMemory(hProcess, pRemote, &cell, sizeof cell, nullptr);
+  ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
   ::CloseHandle(hProcess);
-  return row;
+  return cell.text;
 }
 
 int main(int argc, char** argv) {
@@ -45,12 +42,10 @@ int main(int argc, char** argv) {
   char text[64] = "";
   if (hControl == nullptr || !::GetWindowRect(hControl, &r)) return 1;
   ::GetClassNameA(hControl, text, sizeof text);
-  const std::string shown =
-      ::lstrcmpiA(text, WC_LISTVIEWA) == 0
-          ? FirstRow(hControl)
-          : (::SendMessageA(hControl, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)),
-             text);
-  std::printf("%ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
-              shown.c_str());
+  if (::lstrcmpiA(text, WC_LISTVIEWA) == 0)
+    std::snprintf(text, sizeof text, "%s", Cell(hControl, 2).c_str());
+  else
+    ::SendMessageA(hControl, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  std::printf("%ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top, text);
   return 0;
 }

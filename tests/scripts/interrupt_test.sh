@@ -1,86 +1,69 @@
 #!/usr/bin/env bash
 # Ctrl-C to scripts/test.sh as a terminal sends it (SIGINT to its whole process group), at moments
 # of its work: during a build, during the emulator's fetch, as its X servers start, during a Wine
-# prefix's creation and during its end-to-end tests. Each time, within the time the scripts
-# promise (KORAVEL_END_LIMIT), none of its processes may run on (they are tagged in their
-# environment, which Wine hands on too), and nothing of it may be left: its scratch folders and
-# its X servers' files, found by name in its processes' environment. Nothing else in /tmp counts.
+# prefix's creation and during its end-to-end tests. Each time it must end within the time the
+# scripts promise (KORAVEL_END_LIMIT), and then none of its processes may run on (they are tagged
+# in their environment, which Wine hands on too), nor anything of it be left: its scratch folders
+# and its X servers' files, found by name in its processes' environment. Nothing else in /tmp
+# counts.
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/common.sh"
 koravel_traps
 
 tag=KORAVEL_INTERRUPTED=$$.$RANDOM
 pids() { grep -lsa "$tag" /proc/[0-9]*/environ | cut -d/ -f3 || true; }
-# Notes the scratch folders and X displays that the processes PID... use.
+# Notes the scratch folders and X displays of the processes PID..., not this script's own.
 note() {
-  [ $# -gt 0 ] || return 0
-  local environ
-  environ=$(cd /proc && cat "${@/%//environ}" 2>/dev/null | tr '\0' '\n' || true)
-  folders+=" $(sed -n 's#^TMPDIR=\(/tmp/koravel-[^/]*\).*#\1#p' <<<"$environ" | sort -u)"
-  displays+=" $(sed -n 's#^DISPLAY=:\([0-9]*\).*#\1#p' <<<"$environ" | sort -u)"
+  local environ own=${TMPDIR-} display=${DISPLAY-}
+  display=${display#:} && display=${display%%.*}
+  environ=$(cd /proc && cat "${@/%//environ}" </dev/null 2>/dev/null | tr '\0' '\n' || true)
+  owned+=" $(sed -n 's#^TMPDIR=\(/tmp/koravel-[^/]*\)/tmp$#\1#p; s#^DISPLAY=:\([0-9]*\).*#/tmp/.X\1-lock /tmp/.X11-unix/X\1#p' \
+    <<<"$environ" | grep -vxF -e "${own%/tmp}" -e "/tmp/.X$display-lock /tmp/.X11-unix/X$display" || true)"
 }
-# This script's own, which its test.sh inherits until it makes its own.
-own_folder=${TMPDIR:-} own_display=${DISPLAY:-}
-own_folder=${own_folder%/tmp} own_display=${own_display#:}
 
 failures=0
 # Starts test.sh with VAR=VALUE... in its environment, interrupts it once a process of it runs a
 # command that matches PATTERN, and checks what is left. MOMENT names the moment.
 interrupt() {
-  local moment=$1 pattern=$2 running left=
+  local moment=$1 pattern=$2 running= left= group
   shift 2
-  folders= displays=
+  owned=
   koravel_spawn env "$tag" "$@" "$KORAVEL_ROOT/scripts/test.sh" -R end_to_end >/dev/null 2>&1
-  local group=$KORAVEL_JOB
+  group=$KORAVEL_JOB
   for _ in $(seq 3000); do
     running=$(pids)
-    note $running
+    [ -z "$running" ] || note $running
     [ -n "$running" ] && grep -qsaiE "$pattern" $(printf '/proc/%s/cmdline ' $running) && break
     running=
-    sleep 0.1
+    koravel_groups_live "$group" && sleep 0.1 || break
   done
-  if [ -z "$running" ]; then
-    echo "FAILED: test.sh never came to $moment within 5 minutes"
-    failures=$((failures + 1))
-    koravel_end_groups "$group"
-    return
-  fi
+  [ -n "$running" ] || { echo "FAILED: test.sh never came to $moment" && failures=$((failures + 1)) && return; }
+  # test.sh must end within the time promised, and nothing of it may run on once it has.
   kill -INT -- "-$group" 2>/dev/null || true
   for _ in $(seq $((10 * KORAVEL_END_LIMIT))); do
     running=$(pids)
-    [ -n "$running" ] || break
-    note $running
-    sleep 0.1
+    [ -n "$running" ] && note $running
+    [ -n "$(koravel_start_time "$group")" ] && sleep 0.1 || break
   done
-  for folder in $(printf '%s\n' $folders | sort -u); do
-    if [ "$folder" != "$own_folder" ] && [ -e "$folder" ]; then left+=" $folder"; fi
-  done
-  for display in $(printf '%s\n' $displays | sort -u); do
-    [ "$display" != "${own_display%%.*}" ] || continue
-    for file in "/tmp/.X$display-lock" "/tmp/.X11-unix/X$display"; do
-      if [ -e "$file" ]; then left+=" $file"; fi
-    done
-  done
+  running=$(pids)
+  for file in $(printf '%s\n' $owned | sort -u); do [ ! -e "$file" ] || left+=" $file"; done
   if [ -z "$running$left" ]; then
     echo "test.sh interrupted during $moment: ended with everything it started"
     koravel_wait "$group" || true
     return
   fi
   failures=$((failures + 1))
-  echo "FAILED: test.sh interrupted during $moment left${left:- nothing in /tmp}; running $KORAVEL_END_LIMIT s after Ctrl-C:"
-  if [ -n "$running" ]; then ps -o pid,args -p "$(echo $running | tr ' ' ,)"; else echo "nothing"; fi
-  koravel_end_groups "$group"
+  echo "FAILED: test.sh interrupted during $moment left${left:- nothing in /tmp}; running as it ended:"
+  if [ -n "$running" ]; then ps -o pid,args -p "$(echo $running | tr ' ' ,)"; else echo " nothing"; fi
 }
 
-# A build folder of its own, in which every build starts from nothing and the emulator is not
-# there yet: the clean-up removes it with the scratch folder. Not in /tmp, which may forbid
-# execution.
+# A build folder of its own, where every build starts from nothing and the emulator is not there
+# yet, removed by the clean-up as the scratch folder; not in /tmp, which may forbid execution.
 mkdir -p "$KORAVEL_BUILD"
 KORAVEL_SCRATCH=$(mktemp -d "$KORAVEL_BUILD/interrupted.XXXXXX")
-fresh=$KORAVEL_SCRATCH
-interrupt "a build" 'cc1plus' KORAVEL_BUILD="$fresh"
-rm -rf "$fresh/qemu-i386"
-interrupt "the emulator's fetch" 'apt-get' KORAVEL_BUILD="$fresh" KORAVEL_EMULATE_I386=1
+interrupt "a build" 'cc1plus' KORAVEL_BUILD="$KORAVEL_SCRATCH"
+rm -rf "$KORAVEL_SCRATCH/qemu-i386"
+interrupt "the emulator's fetch" 'SourceList=' KORAVEL_BUILD="$KORAVEL_SCRATCH" KORAVEL_EMULATE_I386=1
 interrupt "the start of its X servers" '^Xvfb'
 interrupt "a Wine prefix's creation" 'wineboot'
 interrupt "its end-to-end tests" 'notepad'

@@ -9,12 +9,6 @@ namespace {
 UiScript* g_pScript = nullptr;  // neither a timer nor a hooked call carries context
 MessageBoxes* g_pBoxes = nullptr;
 
-std::string Text(HWND hWnd) {
-  char text[1024] = "";
-  ::GetWindowTextA(hWnd, text, sizeof text);
-  return text;
-}
-
 BOOL CALLBACK EndDialogWindow(HWND hWnd, LPARAM) { return ::EndDialog(hWnd, IDABORT) || TRUE; }
 
 HWND Find(const std::string& caption) {
@@ -76,7 +70,13 @@ MessageBoxes::MessageBoxes(int nAnswer) : nAnswer(nAnswer) {
 
 MessageBoxes::~MessageBoxes() { g_pBoxes = nullptr; }
 
-std::string ItemText(HWND hDlg, int nID) { return Text(::GetDlgItem(hDlg, nID)); }
+std::string WindowText(HWND hWnd) {
+  char text[1024] = "";
+  ::GetWindowTextA(hWnd, text, sizeof text);
+  return text;
+}
+
+std::string ItemText(HWND hDlg, int nID) { return WindowText(::GetDlgItem(hDlg, nID)); }
 
 std::string SystemText(DWORD dwCode) {
   char text[2048] = "";

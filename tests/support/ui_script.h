@@ -40,6 +40,7 @@ class MessageBoxes {
   int nAnswer;
 };
 
-// The text of control nID of dialog hDlg, and the system's text for an error code.
+// The text of a window, of control nID of dialog hDlg, and the system's text for an error code.
+std::string WindowText(HWND hWnd);
 std::string ItemText(HWND hDlg, int nID);
 std::string SystemText(DWORD dwCode);

@@ -71,6 +71,7 @@ void Install(const Mouse& mouse) {
 // refused; Windows NT 4.0.
 int g_nWrites = 0, g_nFailWrite = 0;
 std::wstring g_deleted;
+const std::wstring kParameters = L"" KORAVEL_PARAMETERS_KEY;
 bool g_bFailListing = false, g_bRefusePutBack = false, g_bNt4 = false;
 IMPORT_HOOK("advapi32.dll", RegSetValueExA, SetValue);
 LONG WINAPI SetValue(HKEY hKey, LPCSTR lpszName, DWORD dw, DWORD dwType, const BYTE* p, DWORD cb) {
@@ -130,19 +131,9 @@ const std::string kNoMouseText =
 // leaves all as it was, or says where the rate stands; Windows is then not restarted.
 TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
   // kLocked: the touchpad's key lets everyone read it, and no one write.
-  // kMouseGone, kDriverGone: another program deletes the first mouse's key, or the driver's, just
+  // kPs2Gone, kKeyGone: another program deletes the first mouse's key, or the driver's, just
   // before the third write is refused, and every put-back is refused.
-  enum Fault {
-    kNone,
-    kNt4,
-    kRefused,
-    kKeyDeleted,
-    kListing,
-    kLocked,
-    kWrite3,
-    kMouseGone,
-    kDriverGone
-  };
+  enum Fault { kNone, kNt4, kRefused, kDeleted, kListing, kLocked, kWrite3, kPs2Gone, kKeyGone };
   const struct {
     const char* what;
     Stored stored;
@@ -171,7 +162,7 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
        {Dword(150)}, kNt4},
       {"Windows NT 4.0, no mouse", Dword(60), VK_END, IDNO, {}, "60", Dword(200), {}, kNt4},
       {"driver's key deleted", Dword(60), 0, IDYES, {{kPs2, Dword(100)}}, "100", kNoKey,
-       {Dword(100)}, kKeyDeleted, ERROR_KEY_DELETED},
+       {Dword(100)}, kDeleted, ERROR_KEY_DELETED},
       {"the listing fails part-way", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}, {kPad, kNoKey}},
        "150", Dword(60), {Dword(150), kNoKey}, kListing, ERROR_NOT_ENOUGH_MEMORY},
       {"a key refuses at open", Dword(60), VK_END, IDYES, {{kPs2, kNoKey}, {kPad, Dword(100)}},
@@ -181,11 +172,11 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
        {kNoKey, {REG_BINARY, {1, 2}}}, kWrite3, ERROR_ACCESS_DENIED},
       {"put-backs fail, a mouse's key gone", Dword(60), VK_END, IDYES,
        {{kPs2, Dword(150)}, {kPad, Dword(100)}}, "150", Dword(200), {kNoKey, Dword(100)},
-       kMouseGone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
+       kPs2Gone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
        "rate is now in the driver's key, but in no PS/2 mouse's own key."},
       {"put-backs fail, the driver's key gone", Dword(60), VK_END, IDYES,
        {{kPs2, Dword(150)}, {kPad, Dword(100)}}, "150", kNoKey, {Dword(200), Dword(100)},
-       kDriverGone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
+       kKeyGone, ERROR_ACCESS_DENIED, "The old rate could not be put back everywhere. The new "
        "rate is now in 1 of the 2 PS/2 mice's own keys, but not in the driver's key."},
       // clang-format on
   };
@@ -200,9 +191,7 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
     if (c.fault == kLocked) Protect(OwnKey(kPad), "D:(A;;KR;;;WD)");
     g_exits.clear(), g_bRefuseExit = c.fault == kRefused, g_bNt4 = c.fault == kNt4, g_nWrites = 0;
     g_nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_bRefusePutBack = c.fault > kWrite3;
-    g_deleted = c.fault == kMouseGone    ? OwnKey(kPs2)
-                : c.fault == kDriverGone ? L"" KORAVEL_PARAMETERS_KEY
-                                         : L"";
+    g_deleted = c.fault == kPs2Gone ? OwnKey(kPs2) : c.fault == kKeyGone ? kParameters : L"";
     CKoravelDlg dlg;
     MessageBoxes boxes(c.nAnswer);
     HWND hSettings = nullptr;
@@ -219,7 +208,7 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
                 EXPECT_EQ(std::to_string(dlg.m_slider.SendMessage(TBM_GETPOS)),
                           ItemText(hDlg, IDC_NEW_TEXT));
               }
-              if (c.fault == kKeyDeleted) SetStored(kNoKey);
+              if (c.fault == kDeleted) SetStored(kNoKey);
               g_bFailListing = c.fault == kListing;
               ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);  // OK, the prompt and what follows it
             })
