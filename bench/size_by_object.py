@@ -5,15 +5,17 @@ import collections
 import re
 import sys
 
-SECTION = re.compile(r"^ (\.\S+)\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(\S+)")
+# An input section: its name, then its address, size and object file, on the same line or, where
+# the name is long (one section a function, as Koravel is built), on the next.
+SECTION = re.compile(r"^ (\.\S+)(?:\n|\s+)\s*0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(\S+)", re.MULTILINE)
 
 
 def sizes(path):
     total = collections.Counter()
     with open(path) as map_file:
-        for line in map_file:
-            match = SECTION.match(line)
-            if match and not match.group(1).startswith(".debug"):
+        # What the linker left out is listed first; the map proper follows.
+        for match in SECTION.finditer(map_file.read().partition("Linker script and memory map")[2]):
+            if not match.group(1).startswith(".debug"):
                 total[re.sub(r".*/", "", match.group(3))] += int(match.group(2), 16)
     return total
 
