@@ -50,9 +50,10 @@ std::string Replace(const char* name, const std::string& value) {
 }
 
 // Through GetProcAddress, the raw input functions missing, or registrations recorded; through the
-// import table, the hook refused as Windows 95 refuses WH_MOUSE_LL. (A hook left set after the
-// meter has gone would crash the runner at the next move.)
+// import table, the hook set (kept, to see that it is gone after the meter), or refused as
+// Windows 95 refuses WH_MOUSE_LL.
 bool g_bNoRawInput = false, g_bNoHook = false;
+HHOOK g_hHook = nullptr;
 std::vector<std::pair<DWORD, HWND>> g_registered;
 BOOL WINAPI Register(const RAWINPUTDEVICE* pDevices, UINT nDevices, UINT cbSize) {
   g_registered.emplace_back(pDevices->dwFlags, pDevices->hwndTarget);
@@ -69,7 +70,7 @@ FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
 IMPORT_HOOK("user32.dll", SetWindowsHookExA, SetHook);
 HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThread) {
   if (g_bNoHook) return ::SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
-  return SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread);
+  return g_hHook = SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread);
 }
 
 const char* const kNames[] = {"ClassGUID", "Class", "Service"};
@@ -118,7 +119,8 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
     ASSERT_TRUE(SetStored(Dword(120)));
     if (c.what <= kPs2NoValue) MakePs2();
     ASSERT_TRUE(c.what != kPs2 || SetStored(Dword(60), m_own.c_str()));
-    g_bNoRawInput = c.what >= kNoRawInput, g_bNoHook = c.what == kNothing, g_registered.clear();
+    g_bNoRawInput = c.what >= kNoRawInput, g_bNoHook = c.what == kNothing, g_hHook = nullptr;
+    g_registered.clear();
     std::string text;
     std::vector<std::string> row;
     HWND hMeter = nullptr;
@@ -148,6 +150,7 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
       });
       dlg.DoModal();
     }
+    EXPECT_FALSE(g_hHook != nullptr && ::UnhookWindowsHookEx(g_hHook)) << "the hook is still set";
     const decltype(g_registered) raw = {{RIDEV_INPUTSINK, hMeter}, {RIDEV_REMOVE, nullptr}};
     EXPECT_EQ(std::make_tuple(c.text, c.row, c.what < kNoRawInput ? raw : decltype(raw)()),
               std::make_tuple(text.substr(0, c.text.size()), row, g_registered));
