@@ -17,8 +17,8 @@ const DWORD kInstanceIdSize = 200;
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Whether the cchId characters at lpszId, raw input's name for a device between its prefix and
-// "#{", name the instance ID lpszInstance: the same but for "#" in the place of each "", without
-// regard to case. Instance IDs are ASCII.
+// "#{", name the instance ID lpszInstance: the same but for "#" in the place of each backslash,
+// without regard to case. Instance IDs are ASCII.
 BOOL IsNameOf(LPCSTR lpszId, int cchId, LPCSTR lpszInstance) {
   int i = 0;
   for (; i < cchId && lpszInstance[i] != '\0'; ++i) {
