@@ -23,7 +23,9 @@ KORAVEL_WINE32=/usr/lib/wine/wine
 # The Wine loader for one target's programs.
 koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE64"; fi; }
 # Wine's own tools (reg, wineboot), in the script's prefix, for at most a minute.
-koravel_wine() { koravel_run koravel_limit 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"; }
+koravel_wine() {
+  koravel_run koravel_limit 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"
+}
 # Runs COMMAND... for at most SECONDS. GNU timeout would put itself in a process group of its own,
 # out of reach of the clean-up that ends the caller's group: it runs in the foreground here, and
 # what COMMAND starts stays in the caller's group too.
@@ -178,8 +180,11 @@ koravel_cleanup() {
   trap '' INT TERM HUP  # a second Ctrl-C does not cut the clean-up short
   koravel_end_groups "${KORAVEL_GROUPS[@]}"
   if [ -n "$KORAVEL_PREFIX" ]; then
-    WINEPREFIX=$KORAVEL_PREFIX koravel_limit $KORAVEL_WINE_GRACE wineserver -k >/dev/null 2>&1 || true
-    WINEPREFIX=$KORAVEL_PREFIX koravel_limit $KORAVEL_WINE_GRACE wineserver -w >/dev/null 2>&1 || true
+    local action
+    for action in -k -w; do  # end the prefix's processes, then wait for the server to end
+      WINEPREFIX=$KORAVEL_PREFIX koravel_limit $KORAVEL_WINE_GRACE wineserver $action \
+        >/dev/null 2>&1 || true
+    done
   fi
   # Signalled only while it is still the X server started: its number may since be another's.
   if koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START"; then
@@ -335,7 +340,8 @@ koravel_fetch_qemu_i386() (
   mirror=$(apt-get indextargets --format '$(REPO_URI)' 2>/dev/null | grep -m 1 '/debian/$') ||
     mirror=http://deb.debian.org/debian/
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" && : >"$apt/status" &&
-    echo "deb $mirror trixie main" >"$apt/sources.list" || fail "the scratch folder cannot be written"
+    echo "deb $mirror trixie main" >"$apt/sources.list" ||
+    fail "the scratch folder cannot be written"
   options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
     -o "Dir::State=$apt" -o "Dir::State::Lists=$apt/lists" -o "Dir::State::status=$apt/status"
     -o "Dir::Cache=$apt/cache" -o APT::Architectures=amd64 -o Debug::NoLocking=1
