@@ -1,6 +1,8 @@
 // The error report and close handler, the system commands, the About box, the questionnaire,
-// the DLL search, and the class library's CString.
+// the DLL search, and the class library's CString and CArray.
 #include <gtest/gtest.h>
+
+#include <afxtempl.h>
 
 #include <functional>
 
@@ -166,6 +168,34 @@ TEST(CString, ComparisonsCompareTheTextsWithACStringOnEitherSide) {
               std::make_tuple(all(s1, s2), all(s1, psz2), all(psz1, s2)))
         << psz1 << " " << psz2;
   }
+}
+
+// An element that counts the live ones, and reads -1 once destroyed.
+struct Counted {
+  Counted(int n = 0) : n(n) { ++nLive; }
+  Counted(const Counted& other) : n(other.n) { ++nLive; }
+  Counted& operator=(const Counted&) = default;
+  ~Counted() { n = -1, --nLive; }
+  int n;
+  static int nLive;
+};
+int Counted::nLive = 0;
+
+// Elements added one by one, every fifth a copy of the first (an element of the array itself,
+// while the array grows), are there in order, each constructed and destroyed once; RemoveAll
+// destroys them all, and leaves the array ready for more.
+TEST(CArray, KeepsEachElementAddedInOrderAsItGrowsAndRemovesAll) {
+  CArray<Counted, const Counted&> array;
+  std::vector<int> expected, got;
+  for (int n = 0; n < 40; ++n) {
+    expected.push_back(n % 5 == 4 ? 0 : n);
+    EXPECT_EQ(n, n % 5 == 4 ? array.Add(array[0]) : array.Add(Counted(n)));
+  }
+  for (int n = 0; n < array.GetSize(); ++n) got.push_back(array[n].n);
+  const int nLive = Counted::nLive;
+  array.RemoveAll();
+  EXPECT_EQ(std::make_tuple(expected, 40, 0), std::make_tuple(got, nLive, Counted::nLive));
+  EXPECT_EQ(0, array.Add(Counted(7)));
 }
 
 // Formatting fits the buffer's first size, one past it, and FORMAT_MAX; past that, or on an
