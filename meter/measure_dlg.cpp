@@ -45,10 +45,11 @@ BOOL CMeasureDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   RECT rect;
   m_list.GetClientRect(&rect);
-  const int cxRate = (rect.right - rect.left) / 4;
-  m_list.InsertColumn(0, "Mouse", LVCFMT_LEFT, rect.right - rect.left - 2 * cxRate);
-  m_list.InsertColumn(1, "Stored rate", LVCFMT_LEFT, cxRate);
-  m_list.InsertColumn(2, "Measured rate", LVCFMT_LEFT, cxRate);
+  // Half for the name, three tenths for the stored rate, which may be "unknown (error N)".
+  const int cxList = rect.right - rect.left;
+  m_list.InsertColumn(0, "Mouse", LVCFMT_LEFT, cxList / 2);
+  m_list.InsertColumn(1, "Stored rate", LVCFMT_LEFT, cxList * 3 / 10);
+  m_list.InsertColumn(2, "Measured rate", LVCFMT_LEFT, cxList - cxList / 2 - cxList * 3 / 10);
 
   // Raw input reaches the window even while another has the focus.
   m_bRawInput = RegisterMice(RIDEV_INPUTSINK, m_hWnd);
@@ -78,10 +79,17 @@ LRESULT CMeasureDlg::OnInput(WPARAM /*wParam*/, LPARAM lParam) {
   UINT cbInput = sizeof input;
   if (m_pfnGetData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &input, &cbInput,
                    sizeof input.header) != static_cast<UINT>(-1) &&
-      input.header.dwType == RIM_TYPEMOUSE &&
-      (input.data.mouse.lLastX != 0 || input.data.mouse.lLastY != 0)) {
-    // Stamped when the report came in, as the hook's are, not when it is handled here.
-    m_meter.Add(input.header.hDevice, static_cast<DWORD>(::GetMessageTime()));
+      input.header.dwType == RIM_TYPEMOUSE) {
+    // Stamped when the report came in, as the hook's are, not when it is handled here. A report
+    // without movement (a button, the wheel) is not counted; for a device that reports where it
+    // points, lLastX and lLastY are that position.
+    const RAWMOUSE& mouse = input.data.mouse;
+    const DWORD dwTime = static_cast<DWORD>(::GetMessageTime());
+    if (mouse.usFlags & MOUSE_MOVE_ABSOLUTE) {
+      m_meter.AddPosition(input.header.hDevice, mouse.lLastX, mouse.lLastY, dwTime);
+    } else if (mouse.lLastX != 0 || mouse.lLastY != 0) {
+      m_meter.Add(input.header.hDevice, dwTime);
+    }
   }
   // The system's clean-up of the input.
   return Default();
@@ -100,24 +108,23 @@ void CMeasureDlg::AddRow(int nRow) {
   if (!m_bRawInput) {
     m_list.InsertItem(nRow, "All mice together");
   } else if (hDevice == nullptr) {
-    // Input that programs send, and some touch input, comes from no device.
-    m_list.InsertItem(nRow, "No device (input sent by a program)");
-    strStored = "not a mouse";
+    // Windows gives no device for input that programs send, nor for a precision touchpad's.
+    m_list.InsertItem(nRow, "Precision touchpad, or input sent by a program");
+    strStored = "not a PS/2 mouse";
   } else {
     char szName[1024] = "";
     UINT cchName = sizeof szName;
     if (m_pfnGetInfo(hDevice, RIDI_DEVICENAME, szName, &cchName) == static_cast<UINT>(-1)) {
-      szName[0] = '\0';
-    }
-    const CMouseDevice device(szName);
-    DWORD dwRate = 0;
-    m_list.InsertItem(nRow, device.GetName()[0] != '\0' ? device.GetName() : "Unnamed mouse");
-    if (!device.IsPs2()) {
-      strStored = "not a PS/2 mouse";
-    } else if (device.GetRate(&dwRate) == ERROR_SUCCESS) {
-      strStored.Format("%lu", static_cast<unsigned long>(dwRate));
+      m_list.InsertItem(nRow, "Unnamed mouse");
+      strStored = CStartupRate::FormatUnknown(static_cast<LONG>(::GetLastError()));
     } else {
-      strStored = "none stored";
+      // What cannot be looked up is shown as unknown, never guessed.
+      const CMouseDevice device(szName);
+      m_list.InsertItem(nRow, device.GetName());
+      strStored = device.GetError() != ERROR_SUCCESS
+                      ? CStartupRate::FormatUnknown(device.GetError())
+                  : device.IsPs2() ? device.GetStartupRate().Format()
+                                   : CString("not a PS/2 mouse");
     }
   }
   m_list.SetItemText(nRow, 1, strStored);

@@ -1,29 +1,27 @@
 #include "meter/rate_meter.h"
 
-#include <string.h>
-
 #include "meter/report_times.h"
 
 CRateMeter::~CRateMeter() {
-  for (int n = 0; n < m_nDevices; ++n) delete m_pDevices[n].pTimes;
-  delete[] m_pDevices;
+  for (int n = 0; n < m_devices.GetSize(); ++n) delete m_devices[n].pTimes;
 }
 
-void CRateMeter::Add(HANDLE hDevice, DWORD dwTime) {
+int CRateMeter::Find(HANDLE hDevice) {
   // A few mice at most: a look through them all is the quickest way.
-  int n = 0;
-  while (n < m_nDevices && m_pDevices[n].hDevice != hDevice) ++n;
-  if (n == m_nDevices) {
-    if (m_nDevices == m_nAlloc) {
-      m_nAlloc = m_nAlloc != 0 ? 2 * m_nAlloc : 4;
-      Device* pDevices = new Device[m_nAlloc];
-      if (m_nDevices != 0) ::memcpy(pDevices, m_pDevices, m_nDevices * sizeof *pDevices);
-      delete[] m_pDevices;
-      m_pDevices = pDevices;
-    }
-    m_pDevices[m_nDevices++] = {hDevice, new CReportTimes};
+  for (int n = 0; n < m_devices.GetSize(); ++n) {
+    if (m_devices[n].hDevice == hDevice) return n;
   }
-  m_pDevices[n].pTimes->Add(dwTime);
+  return m_devices.Add({hDevice, new CReportTimes, {0, 0}, FALSE});
 }
 
-int CRateMeter::GetRate(int n) const { return m_pDevices[n].pTimes->GetRate(); }
+void CRateMeter::Add(HANDLE hDevice, DWORD dwTime) { m_devices[Find(hDevice)].pTimes->Add(dwTime); }
+
+void CRateMeter::AddPosition(HANDLE hDevice, LONG x, LONG y, DWORD dwTime) {
+  Device& device = m_devices[Find(hDevice)];
+  if (device.bPositioned && device.position.x == x && device.position.y == y) return;
+  device.position = {x, y};
+  device.bPositioned = TRUE;
+  device.pTimes->Add(dwTime);
+}
+
+int CRateMeter::GetRate(int n) const { return m_devices[n].pTimes->GetRate(); }

@@ -2,7 +2,7 @@
 // report_times.h), the mice in the order they were first seen.
 #pragma once
 
-#include <windows.h>
+#include <afxtempl.h>
 
 class CReportTimes;
 
@@ -15,14 +15,18 @@ class CRateMeter {
   CRateMeter& operator=(const CRateMeter&) = delete;
 
   // Operations
-  // Counts a report that device hDevice made at dwTime. Any handle value names a device, null
-  // included; one not seen before comes last.
+  // Counts a report of movement that device hDevice made at dwTime. Any handle value names a
+  // device, null included; one not seen before comes last.
   void Add(HANDLE hDevice, DWORD dwTime);
+  // Counts a report of a device that reports where it points (a tablet, a virtual machine's or a
+  // remote session's pointer) only where that position moved since its last report; its first
+  // counts.
+  void AddPosition(HANDLE hDevice, LONG x, LONG y, DWORD dwTime);
 
   // Attributes
-  int GetDeviceCount() const { return m_nDevices; }
+  int GetDeviceCount() const { return m_devices.GetSize(); }
   // Device n, 0 to GetDeviceCount() - 1.
-  HANDLE GetDevice(int n) const { return m_pDevices[n].hDevice; }
+  HANDLE GetDevice(int n) const { return m_devices[n].hDevice; }
   // Device n's reports a second, rounded; -1 before there has been enough movement since its last
   // pause.
   int GetRate(int n) const;
@@ -30,9 +34,12 @@ class CRateMeter {
  private:
   struct Device {
     HANDLE hDevice;
-    CReportTimes* pTimes;
+    CReportTimes* pTimes;  // owned
+    POINT position;        // the last reported, where bPositioned
+    BOOL bPositioned;
   };
-  Device* m_pDevices = nullptr;
-  int m_nDevices = 0;
-  int m_nAlloc = 0;  // entries m_pDevices has room for
+  // The index of hDevice, added where it is new.
+  int Find(HANDLE hDevice);
+
+  CArray<Device, const Device&> m_devices;
 };

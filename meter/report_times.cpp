@@ -2,14 +2,17 @@
 
 void CReportTimes::Add(DWORD dwTime) {
   if (m_nCount > 0) {
-    // Compared as a signed difference, across the wrap of the tick count: a stamp a little older
-    // than the last (reports of one tick handed over out of order) counts as the last one's.
+    // Compared as a signed difference, across the wrap of the tick count. A stamp a little older
+    // than the last (reports of one tick handed over out of order) counts as the last one's; one
+    // more than a pause away on either side (a pause, a clock set back, a time that a program
+    // gave its input) starts a new measurement.
     const LONG lGap = static_cast<LONG>(dwTime - At(m_nCount - 1).dwTime);
-    if (lGap <= 0) {
+    if (lGap > PAUSE || lGap < -PAUSE) {
+      m_nCount = 0;
+    } else if (lGap <= 0) {
       ++At(m_nCount - 1).nReports;
       return;
     }
-    if (lGap > PAUSE) m_nCount = 0;
   }
   if (m_nCount == CAPACITY) {
     m_nFirst = (m_nFirst + 1) % CAPACITY;

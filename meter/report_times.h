@@ -11,7 +11,8 @@
 // the figure is therefore off by less than 16 ms / S of itself, and by up to half a report a
 // second of rounding. There is no figure before S reaches MIN_SPAN, which bounds that at 2%.
 //
-// A pause starts a new measurement, so that a slow start does not pull the figure down.
+// A pause starts a new measurement, so that a slow start does not pull the figure down; so does a
+// time stamp well before the last, which would otherwise be merged into it for good.
 #pragma once
 
 #include <windows.h>

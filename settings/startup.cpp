@@ -44,11 +44,19 @@ BOOL CKoravelDlg::OnInitDialog() {
     return TRUE;
   }
 
-  // On Windows 2000 and later an installed PS/2 mouse has its own copy of the rate, and that copy
-  // is the rate in effect.
+  // On Windows 2000 and later an installed PS/2 mouse reads its own copy of the rate, where it
+  // has one, when Windows starts: the rate in effect is what the first mouse reads.
   DWORD dwRate = 0;
   lResult = ReadSampleRate(m_hKey, &dwRate);
-  if (lResult == ERROR_SUCCESS) lResult = CPs2Mice().ReadRate(&dwRate);
+  const CPs2Mice mice;
+  if (lResult == ERROR_SUCCESS) lResult = mice.GetError();
+  if (lResult == ERROR_SUCCESS && mice.GetCount() > 0) {
+    CStartupRate rate;
+    lResult = mice.ReadStartupRate(0, &rate);
+    // The driver's value was just read: only another program can have deleted it since.
+    if (rate.GetSource() == CStartupRate::NOT_STORED) lResult = ERROR_FILE_NOT_FOUND;
+    dwRate = rate.GetRate();
+  }
   if (lResult != ERROR_SUCCESS) {
     // The dialog is closing; there is no rate to show.
     ReportError(static_cast<DWORD>(lResult));

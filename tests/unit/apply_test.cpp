@@ -1,13 +1,11 @@
 // Applying a new rate: the prompt, what is written where and whether Windows is asked to restart.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <initguid.h>  // after windows.h and before devguid.h: the setup classes are defined here
-#include <devguid.h>
-#include <sddl.h>
 #include <setupapi.h>
 
 #include "rates/sample_rate.h"
 #include "settings/koravel_dlg.h"
+#include "support/devices.h"
 #include "support/import_hook.h"
 #include "support/registry_value.h"
 #include "support/ui_script.h"
@@ -33,37 +31,10 @@ BOOL WINAPI RecordExit(UINT uFlags, DWORD dwReason) {
   return !g_bRefuseExit;
 }
 
-// Mice made in the prefix with SetupAPI, as Windows lists installed ones (in this order), each
-// with its own SampleRate (kNoKey: no key of its own).
+// Mice as Windows lists installed ones (in this order), each with its own SampleRate.
 const char kPs2[] = "ACPI\\PNP0F13\\4&1D401FB5&0", kPad[] = "ACPI\\SYN0002\\4&1D401FB5&0",
            kUsb[] = "HID\\VID_046D&PID_C077\\7&2A5E1B5&0&0";
 using Mouse = std::pair<const char*, Stored>;
-std::wstring OwnKey(const char* id) {
-  return L"SYSTEM\\CurrentControlSet\\Enum\\" + std::wstring(id, id + strlen(id)) +
-         L"\\Device Parameters";
-}
-void Protect(const std::wstring& key, const char* sddl) {
-  PSECURITY_DESCRIPTOR pSD = nullptr;
-  HKEY hKey = nullptr;
-  ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &pSD, nullptr);
-  ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, WRITE_DAC, &hKey);
-  ASSERT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD));
-  ::RegCloseKey(hKey), ::LocalFree(pSD);
-}
-void Install(const Mouse& mouse) {
-  const auto& [id, own] = mouse;
-  HDEVINFO hSet = ::SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_MOUSE, nullptr);
-  SP_DEVINFO_DATA device = {sizeof device, {}, 0, 0};
-  const char* service = id == kUsb ? "mouhid" : "i8042prt";
-  ASSERT_TRUE(
-      ::SetupDiCreateDeviceInfoA(hSet, id, &GUID_DEVCLASS_MOUSE, nullptr, nullptr, 0, &device) &&
-      ::SetupDiRegisterDeviceInfo(hSet, &device, 0, nullptr, nullptr, nullptr) &&
-      ::SetupDiSetDeviceRegistryPropertyA(hSet, &device, SPDRP_SERVICE,
-                                          reinterpret_cast<const BYTE*>(service),
-                                          static_cast<DWORD>(strlen(service) + 1)));
-  ::SetupDiDestroyDeviceInfoList(hSet);
-  ASSERT_TRUE(own == kNoKey || SetStored(own, OwnKey(id).c_str()));
-}
 
 // Failures the prefix cannot have for real, through the import table: the g_nFailWrite-th
 // RegSetValueExA refused (after another program deleted the key g_deleted, where there is one);
@@ -105,10 +76,7 @@ BOOL WINAPI Version(OSVERSIONINFOA* pVersion) {
 class ApplyTest : public RegistryTest {
  protected:
   void TearDown() override {
-    for (const std::string id : {kPs2, kPad, kUsb}) {
-      const std::string key = "SYSTEM\\CurrentControlSet\\Enum\\" + id.substr(0, id.rfind('\\'));
-      ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());  // with the keys made above the mouse's
-    }
+    for (const char* id : {kPs2, kPad, kUsb}) Uninstall(id);
     RegistryTest::TearDown();
   }
 };
@@ -166,9 +134,9 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
       {"the listing fails part-way", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}, {kPad, kNoKey}},
        "150", Dword(60), {Dword(150), kNoKey}, kListing, ERROR_NOT_ENOUGH_MEMORY},
       {"a key refuses at open", Dword(60), VK_END, IDYES, {{kPs2, kNoKey}, {kPad, Dword(100)}},
-       "100", Dword(60), {kNoKey, Dword(100)}, kLocked, ERROR_ACCESS_DENIED},
+       "60", Dword(60), {kNoKey, Dword(100)}, kLocked, ERROR_ACCESS_DENIED},
       {"a key refuses the write", {REG_BINARY, {77}}, VK_END, IDYES,
-       {{kPs2, kNoKey}, {kPad, {REG_BINARY, {1, 2}}}}, "513", {REG_BINARY, {77}},
+       {{kPs2, kNoKey}, {kPad, {REG_BINARY, {1, 2}}}}, "77", {REG_BINARY, {77}},
        {kNoKey, {REG_BINARY, {1, 2}}}, kWrite3, ERROR_ACCESS_DENIED},
       {"put-backs fail, a mouse's key gone", Dword(60), VK_END, IDYES,
        {{kPs2, Dword(150)}, {kPad, Dword(100)}}, "150", Dword(200), {kNoKey, Dword(100)},
@@ -186,9 +154,10 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
     SCOPED_TRACE(c.what);
     TearDown();
     ASSERT_TRUE(SetStored(c.stored));
-    if (c.nAnswer != IDCANCEL) Protect(L"" KORAVEL_PARAMETERS_KEY, "D:(A;;0x10003;;;WD)");
-    for (const Mouse& mouse : c.mice) Install(mouse);
-    if (c.fault == kLocked) Protect(OwnKey(kPad), "D:(A;;KR;;;WD)");
+    ASSERT_TRUE(c.nAnswer == IDCANCEL ||
+                Protect(L"" KORAVEL_PARAMETERS_KEY, "D:(A;;0x10003;;;WD)"));
+    for (const auto& [id, own] : c.mice) Install(id, id == kUsb ? "mouhid" : "i8042prt", own);
+    ASSERT_TRUE(c.fault != kLocked || Protect(OwnKey(kPad), "D:(A;;KR;;;WD)"));
     g_exits.clear(), g_bRefuseExit = c.fault == kRefused, g_bNt4 = c.fault == kNt4, g_nWrites = 0;
     g_nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_bRefusePutBack = c.fault > kWrite3;
     g_deleted = c.fault == kPs2Gone ? OwnKey(kPs2) : c.fault == kKeyGone ? kParameters : L"";

@@ -4,6 +4,7 @@
 
 #include "meter/measure_dlg.h"
 #include "meter/rate_meter.h"
+#include "support/devices.h"
 #include "support/import_hook.h"
 #include "support/registry_value.h"
 #include "support/ui_script.h"
@@ -12,59 +13,100 @@ namespace {
 
 // Mice interleaved (the first with a null handle), each at its rate from 10 to 8,000 reports a
 // second, stamped in whole milliseconds from just before the wrap of the tick count: no figure
-// before 800 ms of movement, then each mouse's own. The last pauses at 1000 ms and goes on at 40
-// from 1300: no figure until 800 ms more.
-TEST(RateMeter, EachMouseReadsItsRateFrom10To8000WithinTheBoundAndAfterAPause) {
-  const int rates[] = {10, 20, 125, 200, 1000, 4000, 8000, 100};
+// before 800 ms of movement, then each mouse's own. From 1000 ms one mouse pauses for 300 ms and
+// goes on at 40, and another's clock is set back 10 s: each starts a new measurement.
+TEST(RateMeter, EachMouseReadsItsRateFrom10To8000AndAPauseOrAClockSetBackStartsAgain) {
+  const int rates[] = {10, 20, 125, 200, 1000, 4000, 8000, 100, 100};
   CRateMeter meter;
   const DWORD dwStart = 0xFFFFFFFF - 500;
   std::vector<int> shown, expected;
   for (DWORD ms = 0; ms <= 2300; ++ms) {
-    for (DWORD n = 0; n < 8; ++n) {
-      const DWORD nRate = n < 7 || ms < 1000 ? rates[n] : ms < 1300 ? 0 : 40;
+    for (DWORD n = 0; n < 9; ++n) {
+      const DWORD nRate = n != 7 || ms < 1000 ? rates[n] : ms < 1300 ? 0 : 40;
+      const DWORD dwTime = dwStart + ms - (n == 8 && ms >= 1000 ? 10000 : 0);
       for (DWORD k = (ms * nRate + 999) / 1000; k < ((ms + 1) * nRate + 999) / 1000; ++k)
-        meter.Add(reinterpret_cast<HANDLE>(n), dwStart + ms);
+        meter.Add(reinterpret_cast<HANDLE>(n), dwTime);
     }
-    if (ms != 799 && ms != 999 && ms != 2099 && ms != 2300) continue;
-    for (int n = 0; n < meter.GetDeviceCount(); ++n) {
+    if (ms != 799 && ms != 999 && ms != 1800 && ms != 2300) continue;
+    ASSERT_EQ(9, meter.GetDeviceCount());
+    for (int n = 0; n < 9; ++n) {
       shown.push_back(meter.GetRate(n));
-      expected.push_back(ms == 799 ? -1 : n < 7 || ms == 999 ? rates[n] : ms == 2099 ? -1 : 40);
+      expected.push_back(ms == 799 ? -1 : n != 7 || ms == 999 ? rates[n] : ms == 1800 ? -1 : 40);
     }
   }
   EXPECT_EQ(expected, shown);
 }
 
-// Wine's mouse, a device of the prefix, named by raw input
-// "\\?\HID#VID_845E&PID_0001#0&0000&0&0#{...}". Its class and service are changed in a case and put
-// back after it; Replace gives the value it replaced.
-const char kMouse[] = "SYSTEM\\CurrentControlSet\\Enum\\HID\\VID_845E&PID_0001\\0&0000&0&0";
-std::string Replace(const char* name, const std::string& value) {
-  char old[256] = "";
-  DWORD cbOld = sizeof old;
-  ::RegGetValueA(HKEY_LOCAL_MACHINE, kMouse, name, RRF_RT_REG_SZ, nullptr, old, &cbOld);
-  ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kMouse, name);
-  if (!value.empty())
-    ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kMouse, name, REG_SZ, value.c_str(),
-                      DWORD(value.size() + 1));
-  return old;
+// Real input's stamps: the system's tick (15.625 ms, so 15 or 16 ms of the tick count), handed
+// over in bursts of 50 ms. Every figure shown five times a second, from the first, lies within 2%
+// and half a report a second; and every mouse has one after three seconds.
+TEST(RateMeter, TickStampsInBurstsReadWithinTheBoundFromTheFirstFigure) {
+  const int rates[] = {10, 20, 40, 60, 80, 100, 200, 125, 500, 1000, 8000};
+  CRateMeter meter;
+  std::vector<std::pair<int, int>> outside;  // rate, figure
+  long long next[11] = {};                   // each mouse's next report
+  for (long long usBurst = 50000; usBurst <= 3000000; usBurst += 50000) {
+    for (int n = 0; n < 11; ++n) {
+      for (long long us; (us = next[n] * 1000000 / rates[n]) < usBurst; ++next[n])
+        meter.Add(reinterpret_cast<HANDLE>(n), DWORD(us / 15625 * 15625 / 1000));
+    }
+    for (int n = 0; usBurst % 200000 == 0 && n < meter.GetDeviceCount(); ++n) {
+      const int nRate = meter.GetRate(n);
+      if ((nRate >= 0 || usBurst == 3000000) && abs(nRate - rates[n]) * 100 > 2 * rates[n] + 50)
+        outside.emplace_back(rates[n], nRate);
+    }
+  }
+  EXPECT_EQ(11, meter.GetDeviceCount());
+  EXPECT_EQ(decltype(outside)(), outside);
 }
 
-// Through GetProcAddress, the raw input functions missing, or registrations recorded; through the
-// import table, the hook set (kept, to see that it is gone after the meter), or refused as
-// Windows 95 refuses WH_MOUSE_LL.
-bool g_bNoRawInput = false, g_bNoHook = false;
+// Mice installed in the prefix, raw input's name for a device, and the Bluetooth mouse's instance
+// ID, which holds braces of its own.
+const char kPs2[] = "ACPI\\PNP0F13\\4&1D401FB5&0", kGone[] = "HID\\VID_DEAD&PID_0001\\1&2",
+           kBluetooth[] =
+               "HID\\{00001124-0000-1000-8000-00805f9b34fb}_VID&0002046d_PID&b016\\8&2A5E1B5&0&0";
+std::string RawName(std::string id) {
+  for (char& c : id) c = c == '\\' ? '#' : c;
+  return "\\\\?\\" + id + "#{378de44c-56ef-11d1-bc8c-00a0c91405dd}";
+}
+
+// Through GetProcAddress: the raw input functions missing, registrations recorded, the raw input
+// that Wine cannot give (every other report from no device; a device that reports positions) and
+// another device's name for Wine's mouse; SetupAPI missing. Through the import table, the hook
+// set (kept, to see that it is gone after the meter), or refused as Windows 95 refuses WH_MOUSE_LL.
+bool g_bNoRawInput = false, g_bNoHook = false, g_bNoSetupApi = false, g_bNoDevice = false,
+     g_bAbsolute = false;
+std::string g_name;
+int g_nReports = 0;
 HHOOK g_hHook = nullptr;
 std::vector<std::pair<DWORD, HWND>> g_registered;
 BOOL WINAPI Register(const RAWINPUTDEVICE* pDevices, UINT nDevices, UINT cbSize) {
   g_registered.emplace_back(pDevices->dwFlags, pDevices->hwndTarget);
   return ::RegisterRawInputDevices(pDevices, nDevices, cbSize);
 }
+UINT WINAPI GetData(HRAWINPUT hInput, UINT uCommand, void* pData, UINT* pcbSize, UINT cbHeader) {
+  const UINT cbData = ::GetRawInputData(hInput, uCommand, pData, pcbSize, cbHeader);
+  auto* pInput = static_cast<RAWINPUT*>(pData);
+  const int n = g_nReports++;
+  if (g_bNoDevice && n % 2 == 1) pInput->header.hDevice = nullptr;
+  // Positions 0,0 0,0 1,0 1,0 ...: every other report moves.
+  if (g_bAbsolute) pInput->data.mouse = {MOUSE_MOVE_ABSOLUTE, {}, 0, n / 2, 0, 0};
+  return cbData;
+}
+UINT WINAPI GetInfo(HANDLE hDevice, UINT uCommand, void* pData, UINT* pcbSize) {
+  if (g_name.empty()) return ::GetRawInputDeviceInfoA(hDevice, uCommand, pData, pcbSize);
+  return UINT(strlen(strcpy(static_cast<char*>(pData), g_name.c_str())));
+}
 IMPORT_HOOK("kernel32.dll", GetProcAddress, ProcAddress);
 FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
-  if (HIWORD(lpszName) != 0 && std::string(lpszName) == "RegisterRawInputDevices")
-    return g_bNoRawInput ? nullptr : reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&Register));
-  if (g_bNoRawInput && HIWORD(lpszName) != 0 && std::string(lpszName) == "GetRawInputData")
-    return nullptr;
+  const std::string name = HIWORD(lpszName) != 0 ? lpszName : "";
+  const auto Stand = [](auto pfn) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(pfn));
+  };
+  if (name == "RegisterRawInputDevices") return g_bNoRawInput ? nullptr : Stand(&Register);
+  if (name == "GetRawInputData") return g_bNoRawInput ? nullptr : Stand(&GetData);
+  if (name == "GetRawInputDeviceInfoA") return Stand(&GetInfo);
+  if (name == "SetupDiOpenDeviceInfoA" && g_bNoSetupApi) return nullptr;
   return ProcAddressImport.Original<decltype(&ProcAddress)>()(hModule, lpszName);
 }
 IMPORT_HOOK("user32.dll", SetWindowsHookExA, SetHook);
@@ -73,78 +115,95 @@ HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThre
   return g_hHook = SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread);
 }
 
-const char* const kNames[] = {"ClassGUID", "Class", "Service"};
-
 class MeterTest : public RegistryTest {
  protected:
-  // Makes Wine's mouse a PS/2 mouse of the prefix; TearDown puts back what it was.
-  void MakePs2() {
-    const char* const kPs2[] = {"{4D36E96F-E325-11CE-BFC1-08002BE10318}", "Mouse", "i8042prt"};
-    for (int n = 0; n < 3; ++n) m_saved[n] = Replace(kNames[n], kPs2[n]);
-  }
   void TearDown() override {
-    for (int n = 0; n < 3 && !m_saved[0].empty(); ++n) Replace(kNames[n], m_saved[n]);
-    m_saved[0].clear();
-    SetStored(kNoValue, m_own.c_str());
-    g_bNoRawInput = g_bNoHook = false;
+    for (const char* id : {kPs2, kBluetooth}) Uninstall(id);
+    g_bNoRawInput = g_bNoHook = g_bNoSetupApi = g_bNoDevice = g_bAbsolute = false;
+    g_name.clear(), g_nReports = 0;
     RegistryTest::TearDown();
   }
-  const std::wstring m_own = std::wstring(kMouse, kMouse + strlen(kMouse)) + L"\\Device Parameters";
-  std::string m_saved[3];
 };
 
-// Moves 5 ms apart for a second, injected with their time stamps, reach the meter from Wine's
-// mouse: its row shows the name Windows gives it, what Koravel stored for it and 200. Raw input
-// is registered for the meter's window, and removed as it closes; without raw input, the hook
-// counts every mouse in one row, saying so; with neither, the meter says it cannot measure. (The
-// texts are told apart by their beginnings.)
+// Moves 5 ms apart for a second, injected with their time stamps where no window is (over one,
+// Wine would add an echo of each), reach the meter from Wine's mouse: a row for each device shows
+// the name Windows gives it, what it reads when Windows starts (unknown where that cannot be read)
+// and its measured rate. Raw input is registered for the meter's window, and removed as it
+// closes; without raw input, the hook counts every mouse in one row, saying so; with neither, the
+// meter says it cannot measure. (The texts are told apart by their beginnings.)
 TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
-  const std::string kRaw = "Move each mouse in circles", kHook = "This Windows does not tell",
-                    kNone = "The rate cannot be measured on this Windows.\r\n";
-  enum Case { kPs2, kPs2NoValue, kOther, kNoRawInput, kNothing };
+  static const std::string kRaw = "Move each mouse in circles",
+                           kHook = "This Windows does not tell",
+                           kNone = "The rate cannot be measured on this Windows.\r\n",
+                           kPs2Name = "PS/2 Compatible Mouse", kOther = "not a PS/2 mouse";
+  // clang-format off
+  enum Case { kPs2NoValue, kPs2Value, kLocked, kNoDevice, kAbsolute, kBraced, kDeviceGone,
+              kNoSetupApi, kNoRawInput, kNothing };
+  // clang-format on
+  using Rows = std::vector<std::vector<std::string>>;  // name, stored rate, measured rate
   const struct {
     Case what;
-    std::string text;
-    std::vector<std::string> row;  // name, stored rate, measured rate
+    const char* id;  // the device that raw input names: Wine's own mouse where null
+    Stored own;      // the installed device's own SampleRate
+    Rows rows;
+    std::string text = kRaw;
   } cases[] = {
-      {kPs2, kRaw, {"Wine HID device", "60", "200"}},
-      {kPs2NoValue, kRaw, {"Wine HID device", "120", "200"}},
-      {kOther, kRaw, {"Wine HID device", "not a PS/2 mouse", "200"}},
-      {kNoRawInput, kHook, {"All mice together", "", "200"}},
-      {kNothing, kNone + SystemText(ERROR_INVALID_HOOK_FILTER), {}},
+      {kNoDevice,
+       kPs2,
+       {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
+       {{kPs2Name, "unknown (error 234)", "100"},
+        {"Precision touchpad, or input sent by a program", kOther, "100"}}},
+      {kPs2NoValue, kPs2, kNoKey, {{kPs2Name, "120", "200"}}},
+      {kPs2Value, kPs2, Dword(60), {{kPs2Name, "60", "200"}}},
+      {kLocked, kPs2, Dword(60), {{kPs2Name, "unknown (error 5)", "200"}}},
+      {kAbsolute, nullptr, kNoKey, {{"Wine HID device", kOther, "100"}}},
+      {kBraced, kBluetooth, kNoKey, {{"Bluetooth mouse", kOther, "200"}}},
+      {kDeviceGone, kGone, kNoKey, {{kGone, "unknown (error 0xE000020B)", "200"}}},
+      {kNoSetupApi, kPs2, kNoKey, {{kPs2, "unknown (error 127)", "200"}}},
+      {kNoRawInput, nullptr, kNoKey, {{"All mice together", "", "200"}}, kHook},
+      {kNothing, nullptr, kNoKey, {}, kNone + SystemText(ERROR_INVALID_HOOK_FILTER)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TearDown();
     ASSERT_TRUE(SetStored(Dword(120)));
-    if (c.what <= kPs2NoValue) MakePs2();
-    ASSERT_TRUE(c.what != kPs2 || SetStored(Dword(60), m_own.c_str()));
+    if (c.id != nullptr && c.id != kGone)
+      Install(c.id, c.id == kPs2 ? "i8042prt" : "HidBth", c.own,
+              c.id == kPs2 ? kPs2Name.c_str() : "Bluetooth mouse");
+    ASSERT_TRUE(c.what != kLocked || Protect(OwnKey(kPs2), "D:(A;;SD;;;WD)"));
+    if (c.id != nullptr) g_name = RawName(c.id) + (c.id == kGone ? "\\KBD" : "");
     g_bNoRawInput = c.what >= kNoRawInput, g_bNoHook = c.what == kNothing, g_hHook = nullptr;
+    g_bNoSetupApi = c.what == kNoSetupApi, g_bNoDevice = c.what == kNoDevice,
+    g_bAbsolute = c.what == kAbsolute;
     g_registered.clear();
     std::string text;
-    std::vector<std::string> row;
+    Rows rows;
     HWND hMeter = nullptr;
     {
       CMeasureDlg dlg;
       UiScript script;
       script.On("Measure Rate", [&](HWND hWnd) {
         hMeter = hWnd, text = ItemText(hWnd, IDC_MEASURE_TEXT);
+        ::SetCursorPos(0, 0);
         DWORD dwTime = ::GetTickCount();
         for (int ms = 0; ms <= 1000; ms += 5) {
           INPUT input = {INPUT_MOUSE, {}};
           input.mi = {1, 0, 0, MOUSEEVENTF_MOVE, dwTime += 5, 0};
           ::SendInput(1, &input, sizeof input);
         }
-        // Until the row shows a rate, for up to two seconds.
-        for (DWORD dwWait = ::GetTickCount(); ::GetTickCount() - dwWait < 2000; ::Sleep(10)) {
+        // Until every row shows a rate, for up to two seconds; with KORAVEL_PICTURE set, the first
+        // case's rows stay eight seconds for scripts/screenshots.sh.
+        const bool bHold = c.what == kNoDevice && ::getenv("KORAVEL_PICTURE") != nullptr;
+        for (DWORD dwWait = ::GetTickCount(); ::GetTickCount() - dwWait < (bHold ? 8000 : 2000);
+             ::Sleep(10)) {
           for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageA(&msg);
-          row.clear();
-          for (int n = 0; dlg.m_list.GetItemCount() > 0 && n < 3; ++n) {
+          rows.assign(dlg.m_list.GetItemCount(), {});
+          for (size_t n = 0; n < 3 * rows.size(); ++n) {
             char cell[128] = "";
-            ListView_GetItemText(dlg.m_list.m_hWnd, 0, n, cell, sizeof cell);
-            row.push_back(cell);
+            ListView_GetItemText(dlg.m_list.m_hWnd, int(n / 3), int(n % 3), cell, sizeof cell);
+            rows[n / 3].push_back(cell);
           }
-          if (!row.empty() && !row[2].empty()) break;
+          if (!bHold && !rows.empty() && !rows.back()[2].empty()) break;
         }
         ::EndDialog(hWnd, IDCANCEL);
       });
@@ -152,8 +211,8 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
     }
     EXPECT_FALSE(g_hHook != nullptr && ::UnhookWindowsHookEx(g_hHook)) << "the hook is still set";
     const decltype(g_registered) raw = {{RIDEV_INPUTSINK, hMeter}, {RIDEV_REMOVE, nullptr}};
-    EXPECT_EQ(std::make_tuple(c.text, c.row, c.what < kNoRawInput ? raw : decltype(raw)()),
-              std::make_tuple(text.substr(0, c.text.size()), row, g_registered));
+    EXPECT_EQ(std::make_tuple(c.text, c.rows, c.what < kNoRawInput ? raw : decltype(raw)()),
+              std::make_tuple(text.substr(0, c.text.size()), rows, g_registered));
   }
 }
 

@@ -1,0 +1,98 @@
+#include "rates/setup_api.h"
+
+#include <initguid.h>
+#include <string.h>
+
+namespace {
+
+// The Mouse setup class. Defined here: MinGW has no library that holds it.
+DEFINE_GUID(GUID_DEVCLASS_MOUSE, 0x4d36e96f, 0xe325, 0x11ce, 0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1,
+            0x03, 0x18);
+
+BOOL KeepsMouseRates() {
+  OSVERSIONINFOA version;
+  ::memset(&version, 0, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;
+  return ::GetVersionExA(&version) && version.dwMajorVersion >= 5;
+}
+
+// The error of a SetupAPI call that failed, as a registry call's result.
+LONG LastError() { return static_cast<LONG>(::GetLastError()); }
+
+}  // namespace
+
+CSetupApi::CSetupApi()
+    : m_library(KeepsMouseRates() ? "setupapi.dll" : nullptr), m_lError(ERROR_OLD_WIN_VERSION) {
+  const HMODULE hModule = m_library.GetHandle();
+  if (hModule == nullptr) {
+    if (KeepsMouseRates()) m_lError = LastError();
+    return;
+  }
+  m_pfnGetClassDevs = SYSTEM_FUNCTION(hModule, SetupDiGetClassDevsA);
+  m_pfnCreateList = SYSTEM_FUNCTION(hModule, SetupDiCreateDeviceInfoList);
+  m_pfnOpenDevice = SYSTEM_FUNCTION(hModule, SetupDiOpenDeviceInfoA);
+  m_pfnEnum = SYSTEM_FUNCTION(hModule, SetupDiEnumDeviceInfo);
+  m_pfnInstanceId = SYSTEM_FUNCTION(hModule, SetupDiGetDeviceInstanceIdA);
+  m_pfnProperty = SYSTEM_FUNCTION(hModule, SetupDiGetDeviceRegistryPropertyA);
+  m_pfnOpenKey = SYSTEM_FUNCTION(hModule, SetupDiOpenDevRegKey);
+  m_pfnCreateKey = SYSTEM_FUNCTION(hModule, SetupDiCreateDevRegKeyA);
+  m_pfnDeleteKey = SYSTEM_FUNCTION(hModule, SetupDiDeleteDevRegKey);
+  m_pfnDestroy = SYSTEM_FUNCTION(hModule, SetupDiDestroyDeviceInfoList);
+  const bool bAll = m_pfnGetClassDevs && m_pfnCreateList && m_pfnOpenDevice && m_pfnEnum &&
+                    m_pfnInstanceId && m_pfnProperty && m_pfnOpenKey && m_pfnCreateKey &&
+                    m_pfnDeleteKey && m_pfnDestroy;
+  m_lError = bAll ? ERROR_SUCCESS : ERROR_PROC_NOT_FOUND;
+}
+
+LONG CSetupApi::ReadText(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, DWORD dwProperty,
+                         LPSTR pszText, DWORD cbText) const {
+  // Zeroed, and read with room for the terminator: a REG_SZ need not carry one.
+  ::memset(pszText, 0, cbText);
+  DWORD dwType = 0;
+  if (!m_pfnProperty(hDevices, pDevice, dwProperty, &dwType, reinterpret_cast<BYTE*>(pszText),
+                     cbText - 1, nullptr)) {
+    return LastError();
+  }
+  return dwType == REG_SZ ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+}
+
+void CSetupApi::ReadName(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, LPSTR pszName,
+                         DWORD cbName) const {
+  if (ReadText(hDevices, pDevice, SPDRP_FRIENDLYNAME, pszName, cbName) != ERROR_SUCCESS ||
+      pszName[0] == '\0') {
+    ReadText(hDevices, pDevice, SPDRP_DEVICEDESC, pszName, cbName);
+  }
+}
+
+LONG CSetupApi::IsPs2Mouse(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, BOOL* pbPs2) const {
+  *pbPs2 = FALSE;
+  if (!::IsEqualGUID(pDevice->ClassGuid, GUID_DEVCLASS_MOUSE)) return ERROR_SUCCESS;
+  char szService[64];
+  const LONG lResult = ReadText(hDevices, pDevice, SPDRP_SERVICE, szService, sizeof szService);
+  // No service, or one too long to be the port driver's, is another service.
+  if (lResult == ERROR_INVALID_DATA || lResult == ERROR_INSUFFICIENT_BUFFER) return ERROR_SUCCESS;
+  *pbPs2 = lResult == ERROR_SUCCESS && ::lstrcmpiA(szService, KORAVEL_PS2_SERVICE) == 0;
+  return lResult;
+}
+
+HDEVINFO CSetupApi::ListMice() const {
+  return m_pfnGetClassDevs(&GUID_DEVCLASS_MOUSE, nullptr, nullptr, DIGCF_PRESENT);
+}
+
+LONG CSetupApi::OpenKey(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, REGSAM samDesired,
+                        HKEY* phKey) const {
+  *phKey = m_pfnOpenKey(hDevices, pDevice, DICS_FLAG_GLOBAL, 0, DIREG_DEV, samDesired);
+  if (*phKey != INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
+  *phKey = nullptr;
+  // SetupAPI's answer where a device has no key of its own; Wine's is the registry's.
+  const LONG lError = LastError();
+  return lError == static_cast<LONG>(ERROR_KEY_DOES_NOT_EXIST) ? ERROR_FILE_NOT_FOUND : lError;
+}
+
+LONG CSetupApi::ReadStartupRate(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice,
+                                CStartupRate* pRate) const {
+  HKEY hKey = nullptr;
+  const LONG lResult = pRate->Read(hKey, OpenKey(hDevices, pDevice, KEY_QUERY_VALUE, &hKey));
+  if (hKey != nullptr) ::RegCloseKey(hKey);
+  return lResult;
+}
