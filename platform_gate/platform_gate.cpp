@@ -6,13 +6,17 @@
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version structure of Windows NT 4.0");
 
-BOOL RunPlatformGate() {
-  // Should the call fail, the platform stays 0 (not NT) and the questionnaire runs.
+BOOL IsWindowsNt() {
+  // Should the call fail, the platform stays 0: not NT.
   OSVERSIONINFOA version;
   std::memset(&version, 0, sizeof version);
   version.dwOSVersionInfoSize = sizeof version;
   ::GetVersionExA(&version);
-  if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return TRUE;
+  return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+BOOL RunPlatformGate() {
+  if (IsWindowsNt()) return TRUE;
 
   CWrongPlatformDlg dlg;
   dlg.DoModal();

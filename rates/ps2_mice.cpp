@@ -27,6 +27,21 @@ CPs2Mice::~CPs2Mice() {
   if (m_hDevices != INVALID_HANDLE_VALUE) m_setupApi.m_pfnDestroy(m_hDevices);
 }
 
+CString CPs2Mice::GetName(int nMouse) const {
+  SP_DEVINFO_DATA device = m_mice[nMouse];
+  char szName[256];
+  m_setupApi.ReadName(m_hDevices, &device, szName, sizeof szName);
+  return szName;
+}
+
+CString CPs2Mice::GetInstanceId(int nMouse) const {
+  SP_DEVINFO_DATA device = m_mice[nMouse];
+  // MAX_DEVICE_ID_LEN of the configuration manager, and the terminator.
+  char szId[201] = "";
+  if (!m_setupApi.m_pfnInstanceId(m_hDevices, &device, szId, sizeof szId, nullptr)) szId[0] = '\0';
+  return szId;
+}
+
 LONG CPs2Mice::ReadStartupRate(int nMouse, CStartupRate* pRate) const {
   SP_DEVINFO_DATA device = m_mice[nMouse];
   return m_setupApi.ReadStartupRate(m_hDevices, &device, pRate);

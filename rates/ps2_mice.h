@@ -30,6 +30,9 @@ class CPs2Mice {
   int GetCount() const { return m_mice.GetSize(); }
 
   // Operations, on mouse nMouse (0 to GetCount() - 1)
+  // The name Windows shows for it (rates/setup_api.h), and its instance ID; empty where unknown.
+  CString GetName(int nMouse) const;
+  CString GetInstanceId(int nMouse) const;
   // What it reads when Windows starts; ERROR_SUCCESS, or why that is unknown.
   LONG ReadStartupRate(int nMouse, CStartupRate* pRate) const;
   // Opens its own key to query and set values into *phKey, which the caller closes. Where the

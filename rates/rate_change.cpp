@@ -1,5 +1,7 @@
 #include "rates/rate_change.h"
 
+#include <string.h>
+
 #include "rates/ps2_mice.h"
 #include "rates/sample_rate.h"
 #include "win32/system_library.h"
@@ -106,4 +108,37 @@ int CRateChange::GetMiceWithNewRate() const {
   int nMice = 0;
   for (int i = 1; i < m_nKeys; ++i) nMice += m_pKeys[i].bWritten ? 1 : 0;
   return nMice;
+}
+
+BOOL CRateChange::IsAlreadySet(DWORD dwRate) const {
+  for (int i = 0; i < m_nKeys; ++i) {
+    const Key& key = m_pKeys[i];
+    if (!key.bHadValue || key.dwType != REG_DWORD || key.cbData != sizeof dwRate ||
+        ::memcmp(key.pData, &dwRate, sizeof dwRate) != 0) {
+      return FALSE;
+    }
+  }
+  return m_nKeys > 0;
+}
+
+CString CRateChange::FormatFailureNote() const {
+  CString strNote;
+  if (IsUnchanged()) {
+    strNote = "Nothing was changed.";
+  } else if (!IsInDriverKey()) {
+    strNote.Format(
+        "The old rate could not be put back everywhere. The new rate is now in %d of the %d PS/2 "
+        "mice's own keys, but not in the driver's key.",
+        GetMiceWithNewRate(), GetMouseCount());
+  } else if (GetMiceWithNewRate() == 0) {
+    strNote =
+        "The old rate could not be put back everywhere. The new rate is now in the driver's key, "
+        "but in no PS/2 mouse's own key.";
+  } else {
+    strNote.Format(
+        "The old rate could not be put back everywhere. The new rate is now in the driver's key "
+        "and in %d of the %d PS/2 mice's own keys.",
+        GetMiceWithNewRate(), GetMouseCount());
+  }
+  return strNote;
 }

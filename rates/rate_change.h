@@ -8,7 +8,7 @@
 // there to be reported.
 #pragma once
 
-#include <windows.h>
+#include <afx.h>
 
 class CPs2Mice;
 
@@ -30,12 +30,19 @@ class CRateChange {
   // puts back what it wrote, and returns the error of the write that failed.
   LONG Write(DWORD dwRate);
 
+  // Attributes, after Prepare
+  // Whether every key already holds dwRate as a 4-byte REG_DWORD: there is nothing to write.
+  BOOL IsAlreadySet(DWORD dwRate) const;
+
   // Attributes, after a failed Prepare or Write
   // Whether no key holds the new rate any more: all was put back.
   BOOL IsUnchanged() const { return !IsInDriverKey() && GetMiceWithNewRate() == 0; }
   BOOL IsInDriverKey() const;
   int GetMiceWithNewRate() const;
   int GetMouseCount() const { return m_nKeys > 0 ? m_nKeys - 1 : 0; }
+  // What the failure left, as the report says it: "Nothing was changed.", or where the new rate
+  // now stands.
+  CString FormatFailureNote() const;
 
  private:
   // One key to write, and how to put it back.

@@ -14,3 +14,15 @@ LONG WriteSampleRate(HKEY hKey, DWORD dwRate) {
   return ::RegSetValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
 }
+
+LONG OpenParametersKey(HKEY* phKey) {
+  const LONG lResult = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0,
+                                       KEY_QUERY_VALUE | KEY_SET_VALUE, phKey);
+  if (lResult != ERROR_SUCCESS) *phKey = nullptr;
+  return lResult;
+}
+
+BOOL IsProtocolRate(DWORD dwRate) {
+  return dwRate == 10 || dwRate == 20 || dwRate == 40 || dwRate == 60 || dwRate == 80 ||
+         dwRate == 100 || dwRate == 200;
+}

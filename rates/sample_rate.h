@@ -16,3 +16,12 @@ LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate);
 
 // Writes dwRate into the open key hKey as a 4-byte REG_DWORD, whatever the value was before.
 LONG WriteSampleRate(HKEY hKey, DWORD dwRate);
+
+// Opens the driver's parameters key into *phKey to read and set its values, and no more: an
+// administrator allowed to do that, and nothing else, can use Koravel. Never creates it.
+LONG OpenParametersKey(HKEY* phKey);
+
+// The rates of the PS/2 mouse protocol: 10, 20, 40, 60, 80, 100 and 200 reports a second. A mouse
+// may refuse any other: the port driver then resets it and, after its retries, gives it up until
+// the rate is set back.
+BOOL IsProtocolRate(DWORD dwRate);

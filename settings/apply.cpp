@@ -3,8 +3,8 @@
 
 #include "rates/ps2_mice.h"
 #include "rates/rate_change.h"
-#include "win32/restart_windows.h"
 #include "rates/sample_rate.h"
+#include "win32/restart_windows.h"
 
 void CKoravelDlg::ShowNewRate() {
   m_strNew.Format("%d", m_slider.GetPos());
@@ -29,17 +29,10 @@ void CKoravelDlg::OnHScroll(UINT /*nSBCode*/, UINT /*nPos*/, CScrollBar* pScroll
 
 namespace {
 
-// The rates of the PS/2 mouse protocol within the slider's reach (the protocol has 10 as well).
-// A mouse may refuse any other: the port driver then resets it and, after its retries, gives it up
-// until the rate is set back.
-BOOL IsProtocolRate(DWORD dwRate) {
-  return dwRate == 20 || dwRate == 40 || dwRate == 60 || dwRate == 80 || dwRate == 100 ||
-         dwRate == 200;
-}
-
 // The question before a change: what the restart will do, where that is not simply the change.
 CString RestartPrompt(DWORD dwRate, const CPs2Mice& mice) {
   CString strRate, strPrompt;
+  // 10 is one too, but out of the slider's reach.
   if (!IsProtocolRate(dwRate)) {
     strRate.Format(
         "%lu is not one of the rates PS/2 mice are made for (20, 40, 60, 80, 100 and 200 reports "
@@ -54,29 +47,6 @@ CString RestartPrompt(DWORD dwRate, const CPs2Mice& mice) {
                             : "",
                    "You must shutdown and restart for the change to take effect.");
   return strPrompt;
-}
-
-// What a failed change left behind, for the report: nothing, or where the new rate now stands.
-CString FailureNote(const CRateChange& change) {
-  CString strNote;
-  if (change.IsUnchanged()) {
-    strNote = "Nothing was changed.";
-  } else if (!change.IsInDriverKey()) {
-    strNote.Format(
-        "The old rate could not be put back everywhere. The new rate is now in %d of the %d PS/2 "
-        "mice's own keys, but not in the driver's key.",
-        change.GetMiceWithNewRate(), change.GetMouseCount());
-  } else if (change.GetMiceWithNewRate() == 0) {
-    strNote =
-        "The old rate could not be put back everywhere. The new rate is now in the driver's key, "
-        "but in no PS/2 mouse's own key.";
-  } else {
-    strNote.Format(
-        "The old rate could not be put back everywhere. The new rate is now in the driver's key "
-        "and in %d of the %d PS/2 mice's own keys.",
-        change.GetMiceWithNewRate(), change.GetMouseCount());
-  }
-  return strNote;
 }
 
 }  // namespace
@@ -104,7 +74,7 @@ void CKoravelDlg::OnOK() {
   if (lResult == ERROR_SUCCESS) lResult = change.Write(dwRate);
   if (lResult != ERROR_SUCCESS) {
     // The report ends the dialog as cancelled; Windows is not restarted after a failure.
-    ReportError(static_cast<DWORD>(lResult), FailureNote(change));
+    ReportError(static_cast<DWORD>(lResult), change.FormatFailureNote());
     return;
   }
 

@@ -33,12 +33,9 @@ BOOL CKoravelDlg::OnInitDialog() {
   m_slider.SendMessage(TBM_SETPAGESIZE, 0, 10);
 
   // One handle serves both this read and the change on OK, which reads what the value holds
-  // before it writes. Only those rights are asked for: an administrator allowed to read and set
-  // the key's values, and no more, can use Koravel.
-  LONG lResult = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0,
-                                 KEY_QUERY_VALUE | KEY_SET_VALUE, &m_hKey);
+  // before it writes.
+  LONG lResult = OpenParametersKey(&m_hKey);
   if (lResult != ERROR_SUCCESS) {
-    m_hKey = nullptr;
     // Reading through no key could only add a second, less helpful, error.
     ReportError(static_cast<DWORD>(lResult));
     return TRUE;

@@ -26,3 +26,15 @@ void ErrorText(DWORD dwCode, LPSTR pszText, DWORD cchText) {
               static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
   ::lstrcpynA(pszText, szSentence, static_cast<int>(cchText));
 }
+
+void ErrorTextWithNote(DWORD dwCode, LPCSTR lpszNote, LPSTR pszText, DWORD cchText) {
+  ErrorText(dwCode, pszText, cchText);
+  if (lpszNote == nullptr) return;
+  // The system's texts end with a line break; the sentence for a code it has no text for does not.
+  int cchUsed = ::lstrlenA(pszText);
+  if (cchUsed == 0 || pszText[cchUsed - 1] != '\n') {
+    ::lstrcpynA(pszText + cchUsed, "\r\n", static_cast<int>(cchText) - cchUsed);
+    cchUsed = ::lstrlenA(pszText);
+  }
+  ::lstrcpynA(pszText + cchUsed, lpszNote, static_cast<int>(cchText) - cchUsed);
+}

@@ -9,3 +9,6 @@
 // sentence that gives the number, without one. Inserts ("%1") are left as they stand: there are
 // no arguments to fill them with.
 void ErrorText(DWORD dwCode, LPSTR pszText, DWORD cchText);
+
+// ErrorText, then lpszNote (where not null) on a line of its own: the whole report of a failure.
+void ErrorTextWithNote(DWORD dwCode, LPCSTR lpszNote, LPSTR pszText, DWORD cchText);
