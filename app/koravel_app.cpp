@@ -1,8 +1,10 @@
 #include "koravel_app.h"
 
 #include <afxres.h>
+#include <stdlib.h>
 
 #include "app/dll_search.h"
+#include "command_line/command_run.h"
 #include "settings/koravel_dlg.h"
 
 BEGIN_MESSAGE_MAP(CKoravelApp, CWinApp)
@@ -17,6 +19,14 @@ CKoravelApp::CKoravelApp() : CWinApp(nullptr) { RestrictDllSearchToSystem(); }
 CKoravelApp theApp;
 
 BOOL CKoravelApp::InitInstance() {
+  // A first argument that is a switch asks for a run from a script. Any other start (no
+  // arguments, a file dropped on the icon, a word that a shortcut passes) is the dialog's, the
+  // arguments ignored, as they always were.
+  if (__argc > 1 && CCommandLine::IsSwitch(__argv[1])) {
+    m_nExitCode = CCommandRun().Run(__argc - 1, __argv + 1);
+    return FALSE;
+  }
+
   Enable3dControls();
 
   CKoravelDlg dlg;
@@ -25,4 +35,9 @@ BOOL CKoravelApp::InitInstance() {
 
   // The dialog has ended, so there is no message loop to run: FALSE ends the program.
   return FALSE;
+}
+
+int CKoravelApp::ExitInstance() {
+  CWinApp::ExitInstance();
+  return m_nExitCode;
 }

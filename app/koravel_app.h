@@ -1,5 +1,6 @@
 // CKoravelApp: the application object. Koravel is a dialog-based program: its whole life is one
-// modal run of the settings dialog.
+// modal run of the settings dialog, or, started with a switch, one run from a script, with no
+// window and an exit code (command_line/command_run.h).
 #pragma once
 
 #include <afxwin.h>
@@ -11,8 +12,13 @@ class CKoravelApp : public CWinApp {
 
   // Overridables
   BOOL InitInstance() override;
+  // The exit code: that of the run from a script; 0 after the dialog, as the framework's.
+  int ExitInstance() override;
 
   DECLARE_MESSAGE_MAP()
+
+ private:
+  int m_nExitCode = 0;
 };
 
 extern CKoravelApp theApp;

@@ -1,13 +1,21 @@
+// The end-to-end tests' hands on the Windows side. Exit status 1: what it waited for never came.
 // koravel_probe CAPTION ID: waits up to 30 s for a visible window with this caption, then prints
-// its control ID's screen rectangle and text: "x y width height text". A list view's text is its
-// first row's third cell (the meter's measured rate), empty where it has no row. Exit status 1:
-// none came.
+//   its control ID's screen rectangle and text: "x y width height text". A list view's text is its
+//   first row's third cell (the meter's measured rate), empty where it has no row.
+// koravel_probe run COMMAND-LINE: runs it as a Windows parent does, and prints what it wrote to
+//   the pipe that is its output, then "windows N" (the visible windows it showed) and "exit
+//   CODE", the whole exit code, which a Linux shell would cut to 8 bits.
+// koravel_probe protect KEY SDDL: gives HKLM\KEY that DACL.
 #include <windows.h>
 #include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 // The text of row 0's cell nCell, through memory in the list view's own process.
 std::string Cell(HWND hList, int nCell) {
@@ -30,7 +38,56 @@ std::string Cell(HWND hList, int nCell) {
   return cell.text;
 }
 
+BOOL CALLBACK CountWindows(HWND hWnd, LPARAM lParam) {
+  auto* pProcess = reinterpret_cast<std::pair<DWORD, int>*>(lParam);
+  DWORD dwProcess = 0;
+  ::GetWindowThreadProcessId(hWnd, &dwProcess);
+  pProcess->second += dwProcess == pProcess->first && ::IsWindowVisible(hWnd);  // seen, ever
+  return TRUE;
+}
+
+int Run(char* pszCommandLine) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE hRead = nullptr, hWrite = nullptr;
+  ::CreatePipe(&hRead, &hWrite, &inherit, 1 << 16);  // room for all Koravel says
+  ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = hWrite;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessA(nullptr, pszCommandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process))
+    return 1;
+  ::CloseHandle(hWrite);
+  // Its visible windows are counted until it ends; then what it wrote is read.
+  std::pair<DWORD, int> windows(process.dwProcessId, 0);
+  while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+    ::EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&windows));
+  std::string output;
+  char buffer[4096];
+  for (DWORD cb; ::ReadFile(hRead, buffer, sizeof buffer, &cb, nullptr) && cb;)
+    output.append(buffer, cb);
+  DWORD dwExit = 0;
+  ::GetExitCodeProcess(process.hProcess, &dwExit);
+  // As it came: the text mode of the runtime would add a carriage return to each line's own.
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::printf("%swindows %d\nexit %lu\n", output.c_str(), windows.second, dwExit);
+  return 0;
+}
+
+int Protect(const char* pszKey, const char* pszSddl) {
+  PSECURITY_DESCRIPTOR pSD = nullptr;
+  HKEY hKey = nullptr;
+  return !::ConvertStringSecurityDescriptorToSecurityDescriptorA(pszSddl, SDDL_REVISION_1, &pSD,
+                                                                 nullptr) ||
+         ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, WRITE_DAC, &hKey) ||
+         ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD);
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "run") return Run(argv[2]);
+  if (argc == 4 && std::string(argv[1]) == "protect") return Protect(argv[2], argv[3]);
   if (argc != 3) return 2;
   HWND hWindow = nullptr;
   for (const DWORD dwStart = ::GetTickCount(); !::IsWindowVisible(hWindow); ::Sleep(50)) {
