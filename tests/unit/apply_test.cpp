@@ -81,14 +81,13 @@ class ApplyTest : public RegistryTest {
   }
 };
 
+// clang-format off
 std::string RateText(int nRate) {
-  return nRate == 0 ? ""
-                    : std::to_string(nRate) +
-                          " is not one of the rates PS/2 mice are made "
-                          "for (20, 40, 60, 80, 100 and 200 reports a second). A mouse that "
-                          "refuses it does not work after the restart until the rate is set "
-                          "back, with the keyboard.\r\n\r\n";
+  return !nRate ? "" : std::to_string(nRate) + " is not one of the rates PS/2 mice are made for (20, "
+      "40, 60, 80, 100 and 200 reports a second). A mouse that refuses it does not work after the "
+      "restart until the rate is set back, with the keyboard.\r\n\r\n";
 }
+// clang-format on
 const std::string kNoMouseText =
     "No PS/2 mouse is installed, so no mouse changes now. The new rate applies to a PS/2 mouse "
     "installed later.\r\n\r\n";

@@ -170,16 +170,14 @@ TEST(CString, ComparisonsCompareTheTextsWithACStringOnEitherSide) {
   }
 }
 
-// An element that counts the live ones, and reads -1 once destroyed.
-struct Counted {
+struct Counted {  // counts the live ones, and reads -1 once destroyed
   Counted(int n = 0) : n(n) { ++nLive; }
-  Counted(const Counted& other) : n(other.n) { ++nLive; }
+  Counted(const Counted& other) : Counted(other.n) {}
   Counted& operator=(const Counted&) = default;
   ~Counted() { n = -1, --nLive; }
   int n;
-  static int nLive;
+  static inline int nLive = 0;
 };
-int Counted::nLive = 0;
 
 // Elements added one by one, every fifth a copy of the first (an element of the array itself,
 // while the array grows), are there in order, each constructed and destroyed once; RemoveAll
@@ -189,13 +187,13 @@ TEST(CArray, KeepsEachElementAddedInOrderAsItGrowsAndRemovesAll) {
   std::vector<int> expected, got;
   for (int n = 0; n < 40; ++n) {
     expected.push_back(n % 5 == 4 ? 0 : n);
-    EXPECT_EQ(n, n % 5 == 4 ? array.Add(array[0]) : array.Add(Counted(n)));
+    n % 5 == 4 ? array.Add(array[0]) : array.Add(Counted(n));
+    got.push_back(array[n].n);
   }
-  for (int n = 0; n < array.GetSize(); ++n) got.push_back(array[n].n);
   const int nLive = Counted::nLive;
   array.RemoveAll();
-  EXPECT_EQ(std::make_tuple(expected, 40, 0), std::make_tuple(got, nLive, Counted::nLive));
-  EXPECT_EQ(0, array.Add(Counted(7)));
+  const int nAfter = Counted::nLive;
+  EXPECT_EQ(std::make_tuple(expected, 40, 0, 0), std::make_tuple(got, nLive, nAfter, array.Add(7)));
 }
 
 // Formatting fits the buffer's first size, one past it, and FORMAT_MAX; past that, or on an

@@ -70,12 +70,16 @@ std::string RawName(std::string id) {
   return "\\\\?\\" + id + "#{378de44c-56ef-11d1-bc8c-00a0c91405dd}";
 }
 
+// clang-format off
+enum Case { kPs2NoValue, kPs2Value, kLocked, kNoDevice, kAbsolute, kBraced, kDeviceGone,
+            kNoSetupApi, kNoRawInput, kNothing };
+// clang-format on
+
 // Through GetProcAddress: the raw input functions missing, registrations recorded, the raw input
 // that Wine cannot give (every other report from no device; a device that reports positions) and
 // another device's name for Wine's mouse; SetupAPI missing. Through the import table, the hook
 // set (kept, to see that it is gone after the meter), or refused as Windows 95 refuses WH_MOUSE_LL.
-bool g_bNoRawInput = false, g_bNoHook = false, g_bNoSetupApi = false, g_bNoDevice = false,
-     g_bAbsolute = false;
+Case g_case = kPs2NoValue;
 std::string g_name;
 int g_nReports = 0;
 HHOOK g_hHook = nullptr;
@@ -88,9 +92,9 @@ UINT WINAPI GetData(HRAWINPUT hInput, UINT uCommand, void* pData, UINT* pcbSize,
   const UINT cbData = ::GetRawInputData(hInput, uCommand, pData, pcbSize, cbHeader);
   auto* pInput = static_cast<RAWINPUT*>(pData);
   const int n = g_nReports++;
-  if (g_bNoDevice && n % 2 == 1) pInput->header.hDevice = nullptr;
+  if (g_case == kNoDevice && n % 2 == 1) pInput->header.hDevice = nullptr;
   // Positions 0,0 0,0 1,0 1,0 ...: every other report moves.
-  if (g_bAbsolute) pInput->data.mouse = {MOUSE_MOVE_ABSOLUTE, {}, 0, n / 2, 0, 0};
+  if (g_case == kAbsolute) pInput->data.mouse = {MOUSE_MOVE_ABSOLUTE, {}, 0, n / 2, 0, 0};
   return cbData;
 }
 UINT WINAPI GetInfo(HANDLE hDevice, UINT uCommand, void* pData, UINT* pcbSize) {
@@ -100,30 +104,28 @@ UINT WINAPI GetInfo(HANDLE hDevice, UINT uCommand, void* pData, UINT* pcbSize) {
 IMPORT_HOOK("kernel32.dll", GetProcAddress, ProcAddress);
 FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
   const std::string name = HIWORD(lpszName) != 0 ? lpszName : "";
-  const auto Stand = [](auto pfn) {
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(pfn));
-  };
-  if (name == "RegisterRawInputDevices") return g_bNoRawInput ? nullptr : Stand(&Register);
-  if (name == "GetRawInputData") return g_bNoRawInput ? nullptr : Stand(&GetData);
-  if (name == "GetRawInputDeviceInfoA") return Stand(&GetInfo);
-  if (name == "SetupDiOpenDeviceInfoA" && g_bNoSetupApi) return nullptr;
+  void* const pStandIn = name == "RegisterRawInputDevices"  ? reinterpret_cast<void*>(&Register)
+                         : name == "GetRawInputData"        ? reinterpret_cast<void*>(&GetData)
+                         : name == "GetRawInputDeviceInfoA" ? reinterpret_cast<void*>(&GetInfo)
+                                                            : nullptr;
+  if ((g_case >= kNoRawInput && pStandIn != nullptr && pStandIn != &GetInfo) ||
+      (g_case == kNoSetupApi && name == "SetupDiOpenDeviceInfoA"))
+    return nullptr;
+  if (pStandIn != nullptr) return reinterpret_cast<FARPROC>(pStandIn);
   return ProcAddressImport.Original<decltype(&ProcAddress)>()(hModule, lpszName);
 }
 IMPORT_HOOK("user32.dll", SetWindowsHookExA, SetHook);
 HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThread) {
-  if (g_bNoHook) return ::SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
+  if (g_case == kNothing) return ::SetLastError(ERROR_INVALID_HOOK_FILTER), nullptr;
   return g_hHook = SetHookImport.Original<decltype(&SetHook)>()(idHook, pfn, hInstance, dwThread);
 }
 
-class MeterTest : public RegistryTest {
- protected:
-  void TearDown() override {
-    for (const char* id : {kPs2, kBluetooth}) Uninstall(id);
-    g_bNoRawInput = g_bNoHook = g_bNoSetupApi = g_bNoDevice = g_bAbsolute = false;
-    g_name.clear(), g_nReports = 0;
-    RegistryTest::TearDown();
-  }
-};
+// Each case starts with no device of its own installed, and ends so.
+void Clean() {
+  for (const char* id : {kPs2, kBluetooth}) Uninstall(id);
+  g_case = kPs2NoValue, g_name.clear(), g_nReports = 0;
+}
+using MeterTest = RegistryTest;
 
 // Moves 5 ms apart for a second, injected with their time stamps where no window is (over one,
 // Wine would add an echo of each), reach the meter from Wine's mouse: a row for each device shows
@@ -136,10 +138,6 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
                            kHook = "This Windows does not tell",
                            kNone = "The rate cannot be measured on this Windows.\r\n",
                            kPs2Name = "PS/2 Compatible Mouse", kOther = "not a PS/2 mouse";
-  // clang-format off
-  enum Case { kPs2NoValue, kPs2Value, kLocked, kNoDevice, kAbsolute, kBraced, kDeviceGone,
-              kNoSetupApi, kNoRawInput, kNothing };
-  // clang-format on
   using Rows = std::vector<std::vector<std::string>>;  // name, stored rate, measured rate
   const struct {
     Case what;
@@ -148,11 +146,9 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
     Rows rows;
     std::string text = kRaw;
   } cases[] = {
-      {kNoDevice,
-       kPs2,
-       {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
-       {{kPs2Name, "unknown (error 234)", "100"},
-        {"Precision touchpad, or input sent by a program", kOther, "100"}}},
+      // clang-format off
+      {kNoDevice, kPs2, {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, {{kPs2Name, "unknown (error 234)", "100"},
+       {"Precision touchpad, or input sent by a program", kOther, "100"}}},
       {kPs2NoValue, kPs2, kNoKey, {{kPs2Name, "120", "200"}}},
       {kPs2Value, kPs2, Dword(60), {{kPs2Name, "60", "200"}}},
       {kLocked, kPs2, Dword(60), {{kPs2Name, "unknown (error 5)", "200"}}},
@@ -162,20 +158,18 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
       {kNoSetupApi, kPs2, kNoKey, {{kPs2, "unknown (error 127)", "200"}}},
       {kNoRawInput, nullptr, kNoKey, {{"All mice together", "", "200"}}, kHook},
       {kNothing, nullptr, kNoKey, {}, kNone + SystemText(ERROR_INVALID_HOOK_FILTER)},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    TearDown();
+    Clean();
     ASSERT_TRUE(SetStored(Dword(120)));
     if (c.id != nullptr && c.id != kGone)
       Install(c.id, c.id == kPs2 ? "i8042prt" : "HidBth", c.own,
               c.id == kPs2 ? kPs2Name.c_str() : "Bluetooth mouse");
     ASSERT_TRUE(c.what != kLocked || Protect(OwnKey(kPs2), "D:(A;;SD;;;WD)"));
     if (c.id != nullptr) g_name = RawName(c.id) + (c.id == kGone ? "\\KBD" : "");
-    g_bNoRawInput = c.what >= kNoRawInput, g_bNoHook = c.what == kNothing, g_hHook = nullptr;
-    g_bNoSetupApi = c.what == kNoSetupApi, g_bNoDevice = c.what == kNoDevice,
-    g_bAbsolute = c.what == kAbsolute;
-    g_registered.clear();
+    g_case = c.what, g_hHook = nullptr, g_registered.clear();
     std::string text;
     Rows rows;
     HWND hMeter = nullptr;
@@ -214,6 +208,7 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
     EXPECT_EQ(std::make_tuple(c.text, c.rows, c.what < kNoRawInput ? raw : decltype(raw)()),
               std::make_tuple(text.substr(0, c.text.size()), rows, g_registered));
   }
+  Clean();
 }
 
 }  // namespace
