@@ -23,7 +23,7 @@ BOOL CKoravelApp::InitInstance() {
   // arguments, a file dropped on the icon, a word that a shortcut passes) is the dialog's, the
   // arguments ignored, as they always were.
   if (__argc > 1 && CCommandLine::IsSwitch(__argv[1])) {
-    m_nExitCode = CCommandRun().Run(__argc - 1, __argv + 1);
+    m_nScriptExitCode = CCommandRun().Run(__argc - 1, __argv + 1);
     return FALSE;
   }
 
@@ -39,5 +39,5 @@ BOOL CKoravelApp::InitInstance() {
 
 int CKoravelApp::ExitInstance() {
   CWinApp::ExitInstance();
-  return m_nExitCode;
+  return m_nScriptExitCode;
 }

@@ -18,7 +18,7 @@ class CKoravelApp : public CWinApp {
   DECLARE_MESSAGE_MAP()
 
  private:
-  int m_nExitCode = 0;
+  int m_nScriptExitCode = 0;  // of a run from a script
 };
 
 extern CKoravelApp theApp;

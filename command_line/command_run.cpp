@@ -6,7 +6,7 @@
 int CCommandRun::Run(int nArgs, const char* const* ppszArgs) {
   CCommandLine commandLine;
   if (!commandLine.Parse(nArgs, ppszArgs)) {
-    // An argument may be of any length: a part of it says which one.
+    // An argument may be of any length: its first 60 characters say which one.
     CString strText;
     if (commandLine.GetErrorArgument() != nullptr) {
       strText.Format("Koravel: %s: \"%.60s\".\r\n", commandLine.GetError(),

@@ -22,7 +22,8 @@ class CScriptOutput {
 
  private:
   HANDLE m_hOutput;  // null where there is nowhere to write
-  BOOL m_bConsole;   // m_hOutput is the parent's console, opened here
-  // Looked up with the console, which only Windows XP and later lend.
+  BOOL m_bConsole;   // m_hOutput is a console
+  BOOL m_bOwned;     // m_hOutput is the parent's console, opened here
+  // Looked up at run time: Windows 95 has it in name only.
   decltype(&::WriteConsoleW) m_pfnWriteConsole;
 };

@@ -1,8 +1,11 @@
 #include "rates/ps2_mice.h"
 
-CPs2Mice::CPs2Mice() : m_hDevices(INVALID_HANDLE_VALUE), m_lError(m_setupApi.GetError()) {
-  if (m_lError == ERROR_OLD_WIN_VERSION) m_lError = ERROR_SUCCESS;
-  if (m_setupApi.GetError() != ERROR_SUCCESS) return;
+CPs2Mice::CPs2Mice() : m_hDevices(INVALID_HANDLE_VALUE), m_lError(ERROR_SUCCESS) {
+  // Where Windows keeps no rate of a mouse's own, there is no list; where it does, a SetupAPI that
+  // cannot be loaded fails the listing: a mouse left out would keep its old rate.
+  if (!m_setupApi.KeepsMouseRates()) return;
+  m_lError = m_setupApi.GetError();
+  if (m_lError != ERROR_SUCCESS) return;
   m_hDevices = m_setupApi.ListMice();
   if (m_hDevices == INVALID_HANDLE_VALUE) {
     m_lError = static_cast<LONG>(::GetLastError());

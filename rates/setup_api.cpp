@@ -9,7 +9,7 @@ namespace {
 DEFINE_GUID(GUID_DEVCLASS_MOUSE, 0x4d36e96f, 0xe325, 0x11ce, 0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1,
             0x03, 0x18);
 
-BOOL KeepsMouseRates() {
+BOOL WindowsKeepsMouseRates() {
   OSVERSIONINFOA version;
   ::memset(&version, 0, sizeof version);
   version.dwOSVersionInfoSize = sizeof version;
@@ -22,10 +22,14 @@ LONG LastError() { return static_cast<LONG>(::GetLastError()); }
 }  // namespace
 
 CSetupApi::CSetupApi()
-    : m_library(KeepsMouseRates() ? "setupapi.dll" : nullptr), m_lError(ERROR_OLD_WIN_VERSION) {
+    : m_bKeepsMouseRates(WindowsKeepsMouseRates()),
+      m_library(m_bKeepsMouseRates ? "setupapi.dll" : nullptr),
+      m_lError(ERROR_NOT_SUPPORTED) {
   const HMODULE hModule = m_library.GetHandle();
   if (hModule == nullptr) {
-    if (KeepsMouseRates()) m_lError = LastError();
+    // The loader's error; none where it was not even asked (a system directory too long).
+    const LONG lError = LastError();
+    if (m_bKeepsMouseRates) m_lError = lError != ERROR_SUCCESS ? lError : ERROR_MOD_NOT_FOUND;
     return;
   }
   m_pfnGetClassDevs = SYSTEM_FUNCTION(hModule, SetupDiGetClassDevsA);
@@ -92,7 +96,8 @@ LONG CSetupApi::OpenKey(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, REGSAM samD
 LONG CSetupApi::ReadStartupRate(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice,
                                 CStartupRate* pRate) const {
   HKEY hKey = nullptr;
-  const LONG lResult = pRate->Read(hKey, OpenKey(hDevices, pDevice, KEY_QUERY_VALUE, &hKey));
+  const LONG lOpened = OpenKey(hDevices, pDevice, KEY_QUERY_VALUE, &hKey);
+  const LONG lResult = pRate->Read(hKey, lOpened);
   if (hKey != nullptr) ::RegCloseKey(hKey);
   return lResult;
 }

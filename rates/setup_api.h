@@ -24,8 +24,10 @@ class CSetupApi {
   CSetupApi& operator=(const CSetupApi&) = delete;
 
   // Attributes
-  // ERROR_SUCCESS once every function below is there; ERROR_OLD_WIN_VERSION where Windows keeps
-  // no rate of a mouse's own; otherwise why SetupAPI or one of its functions is missing.
+  // Whether this Windows keeps a rate of a mouse's own (Windows 2000 and later): where it does
+  // not, SetupAPI is not loaded, and GetError() is ERROR_NOT_SUPPORTED.
+  BOOL KeepsMouseRates() const { return m_bKeepsMouseRates; }
+  // ERROR_SUCCESS once every function below is there; otherwise why not.
   LONG GetError() const { return m_lError; }
 
   // Operations
@@ -62,6 +64,7 @@ class CSetupApi {
   decltype(&::SetupDiDestroyDeviceInfoList) m_pfnDestroy = nullptr;
 
  private:
+  BOOL m_bKeepsMouseRates;
   SystemLibrary m_library;
   LONG m_lError;
   decltype(&::SetupDiGetClassDevsA) m_pfnGetClassDevs = nullptr;

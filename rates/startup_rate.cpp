@@ -21,7 +21,9 @@ LONG ReadDriverRate(DWORD* pdwRate) {
 LONG CStartupRate::Read(HKEY hOwnKey, LONG lOpenError) {
   // A key that failed to open for any other reason than not being there leaves the own value,
   // and so the rate, unknown.
-  m_lOwnResult = hOwnKey != nullptr ? ReadSampleRate(hOwnKey, &m_dwRate) : lOpenError;
+  m_lOwnResult = hOwnKey != nullptr            ? ReadSampleRate(hOwnKey, &m_dwRate)
+                 : lOpenError != ERROR_SUCCESS ? lOpenError
+                                               : ERROR_INVALID_HANDLE;
   m_lError = m_lOwnResult;
   if (m_lOwnResult == ERROR_SUCCESS) {
     m_source = OWN_KEY;

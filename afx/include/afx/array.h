@@ -2,8 +2,8 @@
 // in (TYPE or const TYPE&). Indexes run from 0 to GetUpperBound() and are not checked, as in the
 // original's release builds.
 //
-// Elements are constructed in place and destroyed when they are removed, so any copyable TYPE
-// will do. Growing moves them into a larger block by copying, so a reference or pointer to an
+// Elements are constructed in place and destroyed when they are removed: any TYPE that can be
+// default-constructed, copied and assigned will do. Growing moves them into a larger block by copying, so a reference or pointer to an
 // element lasts only until the next Add or SetSize.
 #pragma once
 
