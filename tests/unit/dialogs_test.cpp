@@ -1,5 +1,5 @@
 // The error report and close handler, the system commands, the About box, the questionnaire,
-// the DLL search, and the class library's CString and CArray.
+// the DLL search, and the class library's CString formatting and CArray.
 #include <gtest/gtest.h>
 
 #include <afxtempl.h>
@@ -153,21 +153,6 @@ TEST(DllSearch, DllBesideTheExecutableIsNotFoundByName) {
   ASSERT_NE(nullptr, hPlanted) << szPath;
   ::FreeLibrary(hPlanted);
   EXPECT_EQ(nullptr, ::LoadLibraryA("koravel_planted.dll"));
-}
-
-// Each comparison compares the texts, never their addresses, whichever side the CString is on.
-TEST(CString, ComparisonsCompareTheTextsWithACStringOnEitherSide) {
-  const auto all = [](const auto& x, const auto& y) {
-    return std::vector<bool>{x == y, x != y, x<y, x> y, x <= y, x >= y};
-  };
-  for (const auto& [psz1, psz2] :
-       {std::pair("abc", "abc"), {"abc", "abd"}, {"b", "abc"}, {"", "a"}}) {
-    const CString s1 = psz1, s2 = psz2;  // texts of their own, apart from the literals
-    const auto expected = all(std::string(psz1), std::string(psz2));
-    EXPECT_EQ(std::make_tuple(expected, expected, expected),
-              std::make_tuple(all(s1, s2), all(s1, psz2), all(psz1, s2)))
-        << psz1 << " " << psz2;
-  }
 }
 
 struct Counted {  // counts the live ones, and reads -1 once destroyed
