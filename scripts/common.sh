@@ -26,10 +26,11 @@ koravel_loader() { if [ "$1" = i686 ]; then echo wine; else echo "$KORAVEL_WINE6
 koravel_wine() {
   koravel_run koravel_limit 60 env WINEPREFIX="$KORAVEL_PREFIX" "$KORAVEL_WINE64" "$@"
 }
-# Runs COMMAND... for at most SECONDS. GNU timeout would put itself in a process group of its own,
-# out of reach of the clean-up that ends the caller's group: it runs in the foreground here, and
-# what COMMAND starts stays in the caller's group too.
-koravel_limit() { timeout --foreground "$@"; }
+# Runs COMMAND... for at most SECONDS, then sends it a TERM, and a KILL KORAVEL_KILL_AFTER seconds
+# later, since a command may ignore the TERM and a limit must end what it limits. GNU timeout would
+# put itself in a process group of its own, out of reach of the clean-up that ends the caller's
+# group: it runs in the foreground here, and what COMMAND starts stays in the caller's group too.
+koravel_limit() { timeout --foreground --kill-after="$KORAVEL_KILL_AFTER" "$@"; }
 
 koravel_log() { printf '==> %s\n' "$*" >&2; }
 koravel_die() { koravel_log "$*" && exit 1; }
@@ -70,14 +71,17 @@ KORAVEL_XVFB_START=
 KORAVEL_PREFIX=
 KORAVEL_SCRATCH=
 
-# How long a clean-up gives what it ends, in seconds: a command's process group after TERM, and a
-# script of ours (whose own clean-up takes at most the other four together), before KILL; Wine's
-# server to end the prefix's processes, then to end itself; the X server. A script's whole
-# clean-up therefore takes at most KORAVEL_END_LIMIT.
+# How long a clean-up gives what it ends, in seconds: a command's process group after TERM, before
+# KILL; a time limit's command after its TERM, before KILL; Wine's server to end the prefix's
+# processes, then to end itself; the X server. A script of ours gets as long as its own clean-up
+# can take (each of those, and a few seconds to remove its scratch folder), so a script's whole
+# clean-up takes at most KORAVEL_END_LIMIT.
 KORAVEL_GRACE=10
+KORAVEL_KILL_AFTER=1
 KORAVEL_WINE_GRACE=10
 KORAVEL_X_GRACE=5
-KORAVEL_SCRIPT_GRACE=$((KORAVEL_GRACE + 2 * KORAVEL_WINE_GRACE + KORAVEL_X_GRACE + 5))
+KORAVEL_SCRIPT_GRACE=$((KORAVEL_GRACE + 2 * (KORAVEL_WINE_GRACE + KORAVEL_KILL_AFTER) +
+  KORAVEL_X_GRACE + 3))
 KORAVEL_END_LIMIT=$((KORAVEL_SCRIPT_GRACE + 5))
 
 # Between koravel_hold and koravel_release, a Ctrl-C, TERM or HUP is held, not acted on: what the
