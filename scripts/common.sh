@@ -101,11 +101,12 @@ koravel_release() {
 # a process group of its own that koravel_cleanup ends, and sets KORAVEL_JOB to its process ID.
 # Its own group also means that it does not start with SIGINT ignored, as a background job of a
 # script otherwise would. KORAVEL_NESTED=1 before the call marks COMMAND as a script of ours, whose
-# own clean-up koravel_cleanup waits for.
+# own clean-up koravel_cleanup waits for; COMMAND itself does not inherit the mark, or every job of
+# that script would be waited for as long.
 koravel_spawn() {
   koravel_hold
   set -m
-  "$@" </dev/null &
+  KORAVEL_NESTED='' "$@" </dev/null &
   KORAVEL_JOB=$!
   set +m
   KORAVEL_GROUPS+=("$KORAVEL_JOB")

@@ -28,7 +28,8 @@ interrupt() {
   local moment=$1 pattern=$2 running= left= group
   shift 2
   owned=
-  koravel_spawn env "$tag" "$@" "$KORAVEL_ROOT/scripts/test.sh" -R end_to_end >/dev/null 2>&1
+  KORAVEL_NESTED=1 koravel_spawn env "$tag" "$@" "$KORAVEL_ROOT/scripts/test.sh" -R end_to_end \
+    >/dev/null 2>&1
   group=$KORAVEL_JOB
   for _ in $(seq 3000); do
     running=$(pids)
