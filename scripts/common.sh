@@ -31,6 +31,18 @@ koravel_wine() {
 # put itself in a process group of its own, out of reach of the clean-up that ends the caller's
 # group: it runs in the foreground here, and what COMMAND starts stays in the caller's group too.
 koravel_limit() { timeout --foreground --kill-after="$KORAVEL_KILL_AFTER" "$@"; }
+# Runs COMMAND... every tenth of a second until it succeeds; fails once SECONDS have passed without.
+# The clock decides, not a count of turns, which a loaded machine would stretch.
+koravel_poll() {
+  local now=${EPOCHREALTIME//[!0-9]/} end
+  end=$((now + $1 * 1000000))
+  shift
+  until "$@"; do
+    now=${EPOCHREALTIME//[!0-9]/}
+    [ "$now" -lt "$end" ] || return 1
+    sleep 0.1
+  done
+}
 
 koravel_log() { printf '==> %s\n' "$*" >&2; }
 koravel_die() { koravel_log "$*" && exit 1; }
@@ -54,6 +66,7 @@ koravel_install_deps() {
   command -v import >/dev/null || missing+=(imagemagick)
   command -v zip >/dev/null || missing+=(zip)
   command -v unshare >/dev/null || missing+=(util-linux)
+  command -v pgrep >/dev/null || missing+=(procps)
   [ ${#missing[@]} -eq 0 ] && return 0
 
   local sudo=()
@@ -65,17 +78,19 @@ koravel_install_deps() {
 }
 
 KORAVEL_GROUPS=()
-KORAVEL_SCRIPT_GROUPS=()
+# Of each process group in KORAVEL_GROUPS: its first process's start time, the tag in the
+# environment of what it runs, and whether it is a script of ours.
+declare -gA KORAVEL_GROUP_START=() KORAVEL_GROUP_TAG=() KORAVEL_GROUP_SCRIPT=()
 KORAVEL_XVFB_PID=
 KORAVEL_XVFB_START=
 KORAVEL_PREFIX=
 KORAVEL_SCRATCH=
 
-# How long a clean-up gives what it ends, in seconds: a command's process group after TERM, before
-# KILL; a time limit's command after its TERM, before KILL; Wine's server to end the prefix's
-# processes, then to end itself; the X server. A script of ours gets as long as its own clean-up
-# can take (each of those, and a few seconds to remove its scratch folder), so a script's whole
-# clean-up takes at most KORAVEL_END_LIMIT.
+# How long a clean-up gives what it ends, in seconds of the clock: a command's process group after
+# TERM, before KILL; a time limit's command after its TERM, before KILL; Wine's server to end the
+# prefix's processes, then to end itself; the X server. A script of ours gets as long as its own
+# clean-up can take (each of those, and a few seconds to remove its scratch folder), so a script's
+# whole clean-up takes at most KORAVEL_END_LIMIT.
 KORAVEL_GRACE=10
 KORAVEL_KILL_AFTER=1
 KORAVEL_WINE_GRACE=10
@@ -102,15 +117,19 @@ koravel_release() {
 # Its own group also means that it does not start with SIGINT ignored, as a background job of a
 # script otherwise would. KORAVEL_NESTED=1 before the call marks COMMAND as a script of ours, whose
 # own clean-up koravel_cleanup waits for; COMMAND itself does not inherit the mark, or every job of
-# that script would be waited for as long.
+# that script would be waited for as long. What COMMAND runs carries KORAVEL_JOB_TAG, unique to this
+# script and job, in its environment.
 koravel_spawn() {
+  local koravel_tag=$BASHPID.${EPOCHREALTIME//[!0-9]/}
   koravel_hold
   set -m
-  KORAVEL_NESTED='' "$@" </dev/null &
+  KORAVEL_NESTED='' KORAVEL_JOB_TAG=$koravel_tag "$@" </dev/null &
   KORAVEL_JOB=$!
   set +m
   KORAVEL_GROUPS+=("$KORAVEL_JOB")
-  [ -z "${KORAVEL_NESTED:-}" ] || KORAVEL_SCRIPT_GROUPS+=("$KORAVEL_JOB")
+  KORAVEL_GROUP_START[$KORAVEL_JOB]=$(koravel_start_time "$KORAVEL_JOB")
+  KORAVEL_GROUP_TAG[$KORAVEL_JOB]=$koravel_tag
+  KORAVEL_GROUP_SCRIPT[$KORAVEL_JOB]=${KORAVEL_NESTED:-}
   koravel_release
 }
 # Runs COMMAND... as koravel_spawn does and waits for it, returning its status. Bash runs no trap
@@ -127,43 +146,61 @@ koravel_wait() {
   koravel_forget "$1"
   return $status
 }
-# Forgets those of the process groups GROUP... of which nothing is left: their numbers may then be
-# reused by processes not ours.
+# Forgets those of the process groups GROUP... in which nothing of ours is left.
 koravel_forget() {
   local kept=() group
   for group in "${KORAVEL_GROUPS[@]}"; do
-    [[ " $* " == *" $group "* ]] && ! koravel_groups_live "$group" || kept+=("$group")
+    if [[ " $* " == *" $group "* ]] && ! koravel_ours "$group"; then
+      unset "KORAVEL_GROUP_START[$group]" "KORAVEL_GROUP_TAG[$group]" "KORAVEL_GROUP_SCRIPT[$group]"
+    else
+      kept+=("$group")
+    fi
   done
   KORAVEL_GROUPS=("${kept[@]}")
 }
-# Whether GROUP is a script of ours (KORAVEL_NESTED).
-koravel_nested() { [[ " ${KORAVEL_SCRIPT_GROUPS[*]} " == *" $1 "* ]]; }
 
-# Whether any process of the process groups GROUP... is left.
-koravel_groups_live() {
-  local group
-  for group in "$@"; do kill -0 -- "-$group" 2>/dev/null && return 0; done
+# Whether something of ours is left in the process group GROUP that koravel_spawn started: its first
+# process (the same number and start time), or a program that the job ran (KORAVEL_JOB_TAG in its
+# environment). Both are needed: a subshell that the job forks shows only the environment that the
+# script was started with. Once all of a group has ended, its number is free for a group not ours;
+# a subshell left behind by a first process that has ended is not recognised, nor waited for.
+koravel_ours() {
+  local pid
+  koravel_still "$1" "${KORAVEL_GROUP_START[$1]-}" && return 0
+  for pid in $(pgrep -g "$1" 2>/dev/null || true); do
+    grep -qsazxF "KORAVEL_JOB_TAG=${KORAVEL_GROUP_TAG[$1]-}" "/proc/$pid/environ" && return 0
+  done
   return 1
+}
+# Whether nothing of ours is left in any of the process groups GROUP....
+koravel_gone() {
+  local group
+  for group in "$@"; do
+    if koravel_ours "$group"; then return 1; fi
+  done
+}
+# Sends SIGNAL to those of the process groups GROUP... in which something of ours is left.
+koravel_signal_groups() {
+  local signal=$1 group
+  shift
+  for group in "$@"; do
+    if koravel_ours "$group"; then kill "-$signal" -- "-$group" 2>/dev/null || true; fi
+  done
 }
 # Asks the process groups GROUP... to end, waits until they have, and kills what is left of a
 # command's group after KORAVEL_GRACE seconds, of a script's (which has a clean-up of its own to
 # finish) after KORAVEL_SCRIPT_GRACE.
 koravel_end_groups() {
-  local group tick
-  for group in "$@"; do kill -TERM -- "-$group" 2>/dev/null || true; done
-  for ((tick = 1; tick <= 10 * KORAVEL_SCRIPT_GRACE; tick++)); do
-    koravel_groups_live "$@" || break
-    sleep 0.1
-    [ $tick -eq $((10 * KORAVEL_GRACE)) ] || continue
-    for group in "$@"; do
-      if ! koravel_nested "$group" && koravel_groups_live "$group"; then
-        kill -KILL -- "-$group" 2>/dev/null || true
-      fi
-    done
-  done
+  local group commands=()
   for group in "$@"; do
-    if koravel_groups_live "$group"; then kill -KILL -- "-$group" 2>/dev/null || true; fi
+    if [ -z "${KORAVEL_GROUP_SCRIPT[$group]-}" ]; then commands+=("$group"); fi
   done
+  koravel_signal_groups TERM "$@"
+  if ! koravel_poll $KORAVEL_GRACE koravel_gone "$@"; then
+    koravel_signal_groups KILL "${commands[@]}"
+    koravel_poll $((KORAVEL_SCRIPT_GRACE - KORAVEL_GRACE)) koravel_gone "$@" ||
+      koravel_signal_groups KILL "$@"
+  fi
   koravel_forget "$@"
 }
 
@@ -178,6 +215,7 @@ koravel_start_time() {
 }
 # Whether the process PID that started at START still runs.
 koravel_still() { [ -n "$2" ] && [ "$(koravel_start_time "$1")" = "$2" ]; }
+koravel_ended() { ! koravel_still "$@"; }
 
 # Ends what the functions here started (process groups, the prefix's Wine processes, the X server)
 # and removes the scratch folder they made. koravel_traps installs it as the EXIT trap.
@@ -195,10 +233,7 @@ koravel_cleanup() {
   if koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START"; then
     kill "$KORAVEL_XVFB_PID" 2>/dev/null || true
     # It removes its lock file and socket in /tmp as it ends.
-    for _ in $(seq $((10 * KORAVEL_X_GRACE))); do
-      koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START" || break
-      sleep 0.1
-    done
+    koravel_poll $KORAVEL_X_GRACE koravel_ended "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START" || true
     if koravel_still "$KORAVEL_XVFB_PID" "$KORAVEL_XVFB_START"; then
       kill -KILL "$KORAVEL_XVFB_PID" 2>/dev/null || true
     fi
@@ -247,8 +282,7 @@ koravel_start_x() {
   KORAVEL_XVFB_PID=$!
   KORAVEL_XVFB_START=$(koravel_start_time "$KORAVEL_XVFB_PID")
   koravel_release
-  for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
-  [ -s "$number" ] || koravel_die "the X server (Xvfb) did not start within 10 s"
+  koravel_poll 10 test -s "$number" || koravel_die "the X server (Xvfb) did not start within 10 s"
   export DISPLAY=":$(head -n 1 "$number")"
 }
 
@@ -276,14 +310,15 @@ koravel_prefix() {
 # Prints the X window of the visible window named NAME (a regular expression) once there is one;
 # fails saying so if none comes within SECONDS.
 koravel_wait_window() {
-  local window
-  for _ in $(seq $(($2 * 4))); do
-    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && echo "$window" && return 0
-    sleep 0.25
-  done
+  koravel_poll "$2" koravel_window "$1" && return 0
   koravel_log "no window named \"$1\" came within $2 s"
   return 1
+}
+# Prints the X window of the visible window named NAME, if there is one.
+koravel_window() {
+  local window
+  window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && echo "$window"
 }
 
 # A new prefix in the script's scratch folder, removed with it.

@@ -36,7 +36,7 @@ interrupt() {
     [ -z "$running" ] || note $running
     [ -n "$running" ] && grep -qsaiE "$pattern" $(printf '/proc/%s/cmdline ' $running) && break
     running=
-    koravel_groups_live "$group" && sleep 0.1 || break
+    koravel_ours "$group" && sleep 0.1 || break
   done
   [ -n "$running" ] || { echo "FAILED: test.sh never came to $moment" && failures=$((failures + 1)) && return; }
   # test.sh must end within the time promised, and nothing of it may run on once it has.
