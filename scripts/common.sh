@@ -115,10 +115,11 @@ koravel_release() {
 # Starts COMMAND... (a program or a function) in the background, with no terminal to read from, in
 # a process group of its own that koravel_cleanup ends, and sets KORAVEL_JOB to its process ID.
 # Its own group also means that it does not start with SIGINT ignored, as a background job of a
-# script otherwise would. KORAVEL_NESTED=1 before the call marks COMMAND as a script of ours, whose
-# own clean-up koravel_cleanup waits for; COMMAND itself does not inherit the mark, or every job of
-# that script would be waited for as long. What COMMAND runs carries KORAVEL_JOB_TAG, unique to this
-# script and job, in its environment.
+# script otherwise would (unless the script itself started with it ignored, which bash cannot
+# undo). KORAVEL_NESTED=1 before the call marks COMMAND as a script of ours, whose own clean-up
+# koravel_cleanup waits for; COMMAND itself does not inherit the mark, or every job of that script
+# would be waited for as long. What COMMAND runs carries KORAVEL_JOB_TAG, unique to this script and
+# job, in its environment.
 koravel_spawn() {
   local koravel_tag=$BASHPID.${EPOCHREALTIME//[!0-9]/}
   koravel_hold

@@ -10,7 +10,6 @@ set -euo pipefail
 . "$(dirname "$0")/../../scripts/common.sh"
 koravel_traps
 
-tag=KORAVEL_INTERRUPTED=$$.$RANDOM
 pids() { grep -lsa "$tag" /proc/[0-9]*/environ | cut -d/ -f3 || true; }
 # Notes the scratch folders and X displays of the processes PID..., not this script's own.
 note() {
@@ -20,42 +19,46 @@ note() {
   owned+=" $(sed -n 's#^TMPDIR=\(/tmp/koravel-[^/]*\)/tmp$#\1#p; s#^DISPLAY=:\([0-9]*\).*#/tmp/.X\1-lock /tmp/.X11-unix/X\1#p' \
     <<<"$environ" | grep -vxF -e "${own%/tmp}" -e "/tmp/.X$display-lock /tmp/.X11-unix/X$display" || true)"
 }
+# Notes what test.sh's processes own; succeeds once one of them runs a command that matches PATTERN
+# (none when empty), or once test.sh has ended.
+watch() {
+  running=$(pids)
+  [ -z "$running" ] || note $running
+  [ -n "$1" ] && [ -n "$running" ] && grep -qsaiE "$1" $(printf '/proc/%s/cmdline ' $running) ||
+    koravel_ended "$group" "$start"
+}
 
 failures=0
 # Starts test.sh with VAR=VALUE... in its environment, interrupts it once a process of it runs a
 # command that matches PATTERN, and checks what is left. MOMENT names the moment.
 interrupt() {
-  local moment=$1 pattern=$2 running= left= group
+  local moment=$1 pattern=$2 running= left= problem= owned= group start
+  local tag=KORAVEL_INTERRUPTED=$$.$RANDOM  # one per run: what one run left is not the next one's
   shift 2
-  owned=
-  KORAVEL_NESTED=1 koravel_spawn env "$tag" "$@" "$KORAVEL_ROOT/scripts/test.sh" -R end_to_end \
-    >/dev/null 2>&1
-  group=$KORAVEL_JOB
-  for _ in $(seq 3000); do
+  # SIGINT at its default: bash could not restore it where this test started with it ignored.
+  KORAVEL_NESTED=1 koravel_spawn env --default-signal=INT "$tag" "$@" \
+    "$KORAVEL_ROOT/scripts/test.sh" -R end_to_end >/dev/null 2>&1
+  group=$KORAVEL_JOB start=${KORAVEL_GROUP_START[$KORAVEL_JOB]}
+  if koravel_poll 300 watch "$pattern" && koravel_still "$group" "$start"; then
+    kill -INT -- "-$group" 2>/dev/null || true
+    koravel_poll $KORAVEL_END_LIMIT watch '' ||
+      problem="interrupted during $moment did not end within $KORAVEL_END_LIMIT s"
     running=$(pids)
-    [ -z "$running" ] || note $running
-    [ -n "$running" ] && grep -qsaiE "$pattern" $(printf '/proc/%s/cmdline ' $running) && break
-    running=
-    koravel_ours "$group" && sleep 0.1 || break
-  done
-  [ -n "$running" ] || { echo "FAILED: test.sh never came to $moment" && failures=$((failures + 1)) && return; }
-  # test.sh must end within the time promised, and nothing of it may run on once it has.
-  kill -INT -- "-$group" 2>/dev/null || true
-  for _ in $(seq $((10 * KORAVEL_END_LIMIT))); do
-    running=$(pids)
-    [ -n "$running" ] && note $running
-    [ -n "$(koravel_start_time "$group")" ] && sleep 0.1 || break
-  done
-  running=$(pids)
-  for file in $(printf '%s\n' $owned | sort -u); do [ ! -e "$file" ] || left+=" $file"; done
-  if [ -z "$running$left" ]; then
-    echo "test.sh interrupted during $moment: ended with everything it started"
-    koravel_wait "$group" || true
-    return
+    for file in $(printf '%s\n' $owned | sort -u); do [ ! -e "$file" ] || left+=" $file"; done
+  else
+    problem="never came to $moment"
   fi
-  failures=$((failures + 1))
-  echo "FAILED: test.sh interrupted during $moment left${left:- nothing in /tmp}; running as it ended:"
-  if [ -n "$running" ]; then ps -o pid,args -p "$(echo $running | tr ' ' ,)"; else echo " nothing"; fi
+  if [ -z "$problem$running$left" ]; then
+    echo "test.sh interrupted during $moment: ended with everything it started"
+  else
+    failures=$((failures + 1))
+    printf 'FAILED: test.sh %s%s\n' \
+      "${problem:-interrupted during $moment left${left:- nothing in /tmp}}" "${running:+; running:}"
+    [ -z "$running" ] || ps -o pid,args -p "$(echo $running | tr ' ' ,)"
+  fi
+  koravel_end_groups "$group"
+  koravel_wait "$group" || true
+  kill -KILL $(pids) 2>/dev/null || true
 }
 
 # A build folder of its own, where every build starts from nothing and the emulator is not there
