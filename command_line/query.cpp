@@ -19,14 +19,8 @@ CString Field(CString str) {
 }  // namespace
 
 int CCommandRun::Query() {
-  HKEY hKey = nullptr;
-  LONG lResult =
-      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &hKey);
   DWORD dwRate = 0;
-  if (lResult == ERROR_SUCCESS) {
-    lResult = ReadSampleRate(hKey, &dwRate);
-    ::RegCloseKey(hKey);
-  }
+  LONG lResult = ReadParametersRate(&dwRate);
   if (lResult != ERROR_SUCCESS) return Fail(lResult);
   CString strLine;
   strLine.Format("driver\t%lu\r\n", static_cast<unsigned long>(dwRate));

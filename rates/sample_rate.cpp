@@ -15,6 +15,16 @@ LONG WriteSampleRate(HKEY hKey, DWORD dwRate) {
                           reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
 }
 
+LONG ReadParametersRate(DWORD* pdwRate) {
+  HKEY hKey = nullptr;
+  LONG lResult =
+      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &hKey);
+  if (lResult != ERROR_SUCCESS) return lResult;
+  lResult = ReadSampleRate(hKey, pdwRate);
+  ::RegCloseKey(hKey);
+  return lResult;
+}
+
 LONG OpenParametersKey(HKEY* phKey) {
   const LONG lResult = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0,
                                        KEY_QUERY_VALUE | KEY_SET_VALUE, phKey);

@@ -17,6 +17,10 @@ LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate);
 // Writes dwRate into the open key hKey as a 4-byte REG_DWORD, whatever the value was before.
 LONG WriteSampleRate(HKEY hKey, DWORD dwRate);
 
+// Reads the driver's value into *pdwRate, as ReadSampleRate does, through a key opened to read
+// values only. ERROR_FILE_NOT_FOUND where the key or the value is missing.
+LONG ReadParametersRate(DWORD* pdwRate);
+
 // Opens the driver's parameters key into *phKey to read and set its values, and no more: an
 // administrator allowed to do that, and nothing else, can use Koravel. Never creates it.
 LONG OpenParametersKey(HKEY* phKey);

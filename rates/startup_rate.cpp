@@ -2,22 +2,6 @@
 
 #include "rates/sample_rate.h"
 
-namespace {
-
-// The driver's SampleRate, read with no more rights than reading needs. A key that is not there
-// holds no value either.
-LONG ReadDriverRate(DWORD* pdwRate) {
-  HKEY hKey = nullptr;
-  LONG lResult =
-      ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &hKey);
-  if (lResult != ERROR_SUCCESS) return lResult;
-  lResult = ReadSampleRate(hKey, pdwRate);
-  ::RegCloseKey(hKey);
-  return lResult;
-}
-
-}  // namespace
-
 LONG CStartupRate::Read(HKEY hOwnKey, LONG lOpenError) {
   // A key that failed to open for any other reason than not being there leaves the own value,
   // and so the rate, unknown.
@@ -28,7 +12,7 @@ LONG CStartupRate::Read(HKEY hOwnKey, LONG lOpenError) {
   if (m_lOwnResult == ERROR_SUCCESS) {
     m_source = OWN_KEY;
   } else if (m_lOwnResult == ERROR_FILE_NOT_FOUND) {
-    m_lError = ReadDriverRate(&m_dwRate);
+    m_lError = ReadParametersRate(&m_dwRate);
     m_source = m_lError == ERROR_SUCCESS ? DRIVER_KEY : UNKNOWN;
     if (m_lError == ERROR_FILE_NOT_FOUND) {
       m_source = NOT_STORED;
