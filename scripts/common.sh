@@ -73,8 +73,22 @@ koravel_install_deps() {
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   koravel_log "installing ${missing[*]}"
   "${sudo[@]}" dpkg --add-architecture i386
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  local only_main=()
+  if ! "${sudo[@]}" apt-get update -qq; then
+    # An index of the security suite can come with the wrong size while its mirror syncs, on every
+    # try; main and updates alone still hold every package, in matching versions for both
+    # architectures.
+    local sources=$KORAVEL_BUILD/apt-sources
+    [ -f /etc/apt/sources.list.d/debian.sources ] || koravel_die "apt-get update failed"
+    mkdir -p "$sources"
+    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' /etc/apt/sources.list.d/debian.sources \
+      >"$sources/debian.sources"
+    only_main=(-o Dir::Etc::sourcelist=/dev/null -o Dir::Etc::sourceparts="$sources")
+    koravel_log "apt-get update failed; again without the security suite"
+    "${sudo[@]}" apt-get update -qq "${only_main[@]}"
+  fi
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${only_main[@]}" \
+    "${missing[@]}" >/dev/null
 }
 
 KORAVEL_GROUPS=()
