@@ -1,11 +1,11 @@
 #include "koravel_app.h"
 
 #include <afxres.h>
-#include <stdlib.h>
 
 #include "app/dll_search.h"
 #include "command_line/command_run.h"
 #include "settings/koravel_dlg.h"
+#include "win32/visible_desktop.h"
 
 BEGIN_MESSAGE_MAP(CKoravelApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -21,9 +21,16 @@ CKoravelApp theApp;
 BOOL CKoravelApp::InitInstance() {
   // A first argument that is a switch asks for a run from a script. Any other start (no
   // arguments, a file dropped on the icon, a word that a shortcut passes) is the dialog's, the
-  // arguments ignored, as they always were.
-  if (__argc > 1 && CCommandLine::IsSwitch(__argv[1])) {
-    m_nScriptExitCode = CCommandRun().Run(__argc - 1, __argv + 1);
+  // arguments ignored, as they always were; but not where no one can see it, where it would wait
+  // for ever. The command line is read as Windows passed it, in Unicode (Windows 95 implements
+  // GetCommandLineW too).
+  CCommandLine commandLine(::GetCommandLineW());
+  if (commandLine.IsScriptRun()) {
+    m_nScriptExitCode = CCommandRun().Run(commandLine);
+    return FALSE;
+  }
+  if (!IsDesktopVisible()) {
+    m_nScriptExitCode = CCommandRun().RefuseDialog();
     return FALSE;
   }
 

@@ -2,8 +2,8 @@
 
 #include "win32/system_library.h"
 
-CScriptOutput::CScriptOutput()
-    : m_hOutput(::GetStdHandle(STD_OUTPUT_HANDLE)),
+CScriptOutput::CScriptOutput(DWORD nStdHandle)
+    : m_hOutput(::GetStdHandle(nStdHandle)),
       m_bConsole(FALSE),
       m_bOwned(FALSE),
       m_pfnWriteConsole(SYSTEM_FUNCTION(::GetModuleHandleA("kernel32.dll"), WriteConsoleW)) {
@@ -16,11 +16,12 @@ CScriptOutput::CScriptOutput()
     return;
   }
   m_hOutput = nullptr;
+  // The second stream finds the console attached already.
   const auto pfnAttach = SYSTEM_FUNCTION(::GetModuleHandleA("kernel32.dll"), AttachConsole);
-  if (pfnAttach == nullptr || !pfnAttach(ATTACH_PARENT_PROCESS)) return;
-  // The parent's console does not wait for a Windows program: a Ctrl+C typed there meanwhile must
-  // not end a change half made.
-  ::SetConsoleCtrlHandler(nullptr, TRUE);
+  if (pfnAttach == nullptr ||
+      (!pfnAttach(ATTACH_PARENT_PROCESS) && ::GetLastError() != ERROR_ACCESS_DENIED)) {
+    return;
+  }
   const HANDLE hConsole =
       ::CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
@@ -34,19 +35,26 @@ CScriptOutput::~CScriptOutput() {
 }
 
 void CScriptOutput::Write(LPCSTR lpszText) {
-  if (m_hOutput == nullptr) return;
-  const int cchText = ::lstrlenA(lpszText);
+  const int cbText = ::lstrlenA(lpszText);
   DWORD cbWritten = 0;
-  if (!m_bConsole || m_pfnWriteConsole == nullptr) {
-    ::WriteFile(m_hOutput, lpszText, static_cast<DWORD>(cchText), &cbWritten, nullptr);
+  if (m_hOutput == nullptr || cbText == 0) return;
+  const int cchWide = ::MultiByteToWideChar(CP_UTF8, 0, lpszText, cbText, nullptr, 0);
+  if (cchWide <= 0) {
+    // A Windows without UTF-8 (95): Koravel only says there that this is not Windows NT, in ASCII.
+    ::WriteFile(m_hOutput, lpszText, static_cast<DWORD>(cbText), &cbWritten, nullptr);
     return;
   }
-  // A console shows its own code page, not the ANSI one that names are in: the text goes through
-  // Unicode there.
-  const int cchWide = ::MultiByteToWideChar(CP_ACP, 0, lpszText, cchText, nullptr, 0);
-  if (cchWide <= 0) return;
   WCHAR* pszWide = new WCHAR[cchWide];
-  ::MultiByteToWideChar(CP_ACP, 0, lpszText, cchText, pszWide, cchWide);
-  m_pfnWriteConsole(m_hOutput, pszWide, static_cast<DWORD>(cchWide), &cbWritten, nullptr);
+  ::MultiByteToWideChar(CP_UTF8, 0, lpszText, cbText, pszWide, cchWide);
+  if (m_bConsole && m_pfnWriteConsole != nullptr) {
+    m_pfnWriteConsole(m_hOutput, pszWide, static_cast<DWORD>(cchWide), &cbWritten, nullptr);
+  } else {
+    const int cbOem =
+        ::WideCharToMultiByte(CP_OEMCP, 0, pszWide, cchWide, nullptr, 0, nullptr, nullptr);
+    char* pszOem = new char[cbOem > 0 ? cbOem : 1];
+    ::WideCharToMultiByte(CP_OEMCP, 0, pszWide, cchWide, pszOem, cbOem, nullptr, nullptr);
+    ::WriteFile(m_hOutput, pszOem, static_cast<DWORD>(cbOem > 0 ? cbOem : 0), &cbWritten, nullptr);
+    delete[] pszOem;
+  }
   delete[] pszWide;
 }

@@ -1,7 +1,12 @@
-// CScriptOutput: where Koravel run from a script says what it did. Koravel is a Windows program,
-// not a console program: it writes to its standard output where it was given one (a pipe, or a
-// file: "Koravel /query > rates.txt", which is how deployment tools capture it), else to the
-// console of the program that started it (Windows XP and later), else nowhere.
+// CScriptOutput: where Koravel run from a script says what it did; one object a stream. Koravel is
+// a Windows program, not a console program: it writes to its standard output or standard error
+// where it was given one (a pipe, or a file: "Koravel /query > rates.txt", which is how deployment
+// tools capture it), else to the console of the program that started it (Windows XP and later),
+// else nowhere.
+//
+// Koravel's texts are UTF-8 (names and Windows' texts are read in Unicode). A console is written
+// in Unicode; a file or a pipe in the OEM code page, the one that cmd, PowerShell and remote shells
+// decode a program's output with.
 #pragma once
 
 #include <afx.h>
@@ -9,15 +14,15 @@
 class CScriptOutput {
  public:
   // Construction
-  CScriptOutput();
+  // The stream nStdHandle: STD_OUTPUT_HANDLE or STD_ERROR_HANDLE.
+  explicit CScriptOutput(DWORD nStdHandle);
   // Closes the console it borrowed, if any.
   ~CScriptOutput();
   CScriptOutput(const CScriptOutput&) = delete;
   CScriptOutput& operator=(const CScriptOutput&) = delete;
 
   // Operations
-  // Writes lpszText, ANSI text whose lines end in "\r\n": as it stands to a file or a pipe, in the
-  // console's own characters to a console.
+  // Writes lpszText, UTF-8 text whose lines end in "\r\n".
   void Write(LPCSTR lpszText);
 
  private:

@@ -33,8 +33,8 @@ CMouseDevice::CMouseDevice(LPCSTR lpszRawName) : m_strName(lpszRawName) {
   if (!setupApi.m_pfnOpenDevice(hDevices, m_strName, nullptr, 0, &device)) {
     m_lError = static_cast<LONG>(::GetLastError());
   } else {
-    char szName[256];
-    setupApi.ReadName(hDevices, &device, szName, sizeof szName);
+    char szName[1024];
+    setupApi.ReadName(hDevices, &device, CP_ACP, szName, sizeof szName);
     if (szName[0] != '\0') m_strName = szName;
     m_lError = setupApi.IsPs2Mouse(hDevices, &device, &m_bPs2);
     if (m_bPs2) setupApi.ReadStartupRate(hDevices, &device, &m_rate);

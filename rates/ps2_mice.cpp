@@ -32,8 +32,8 @@ CPs2Mice::~CPs2Mice() {
 
 CString CPs2Mice::GetName(int nMouse) const {
   SP_DEVINFO_DATA device = m_mice[nMouse];
-  char szName[256];
-  m_setupApi.ReadName(m_hDevices, &device, szName, sizeof szName);
+  char szName[1024];
+  m_setupApi.ReadName(m_hDevices, &device, CP_UTF8, szName, sizeof szName);
   return szName;
 }
 

@@ -3,8 +3,9 @@
 // When Windows installs a PS/2 mouse, it copies the i8042 port driver's service-level SampleRate
 // into the device's hardware key ("Device Parameters" under the device's Enum key), and from then
 // on the driver reads that copy (rates/startup_rate.h): a rate reaches an installed mouse there,
-// where Device Manager writes it. The mice are the present devices of the Mouse setup class whose
-// service is i8042prt (rates/setup_api.h). Windows NT 4.0 keeps no such copy: there is no list
+// where Device Manager writes it. The mice are the installed devices of the Mouse setup class
+// whose service is i8042prt (rates/setup_api.h), present at this start or not: the driver reads the
+// key of one that is not the next time it is. Windows NT 4.0 keeps no such copy: there is no list
 // there, and SetupAPI is not even loaded.
 #pragma once
 
@@ -30,7 +31,8 @@ class CPs2Mice {
   int GetCount() const { return m_mice.GetSize(); }
 
   // Operations, on mouse nMouse (0 to GetCount() - 1)
-  // The name Windows shows for it (rates/setup_api.h), and its instance ID; empty where unknown.
+  // The name Windows shows for it (rates/setup_api.h), in UTF-8, and its instance ID; empty where
+  // unknown.
   CString GetName(int nMouse) const;
   CString GetInstanceId(int nMouse) const;
   // What it reads when Windows starts; ERROR_SUCCESS, or why that is unknown.

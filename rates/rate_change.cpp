@@ -1,9 +1,7 @@
 #include "rates/rate_change.h"
 
-#include <string.h>
-
-#include "rates/ps2_mice.h"
 #include "rates/sample_rate.h"
+#include "rates/stored_rates.h"
 #include "win32/system_library.h"
 
 namespace {
@@ -45,25 +43,35 @@ LONG CRateChange::ReadValue(Key* pKey) {
   return lResult == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : lResult;
 }
 
-LONG CRateChange::Prepare(HKEY hDriverKey, const CPs2Mice& mice) {
-  m_pMice = &mice;
-  m_nKeys = 1 + mice.GetCount();
+LONG CRateChange::Prepare(HKEY hDriverKey, const CStoredRates& rates, DWORD dwRate) {
+  m_pMice = &rates.GetMice();
+  m_dwRate = dwRate;
+  m_nKeys = 1 + rates.GetMouseCount();
   m_pKeys = new Key[m_nKeys]();
-  m_pKeys[0].hKey = hDriverKey;
-  LONG lResult = ReadValue(&m_pKeys[0]);
-  for (int i = 1; i < m_nKeys && lResult == ERROR_SUCCESS; ++i) {
+  LONG lResult = ERROR_SUCCESS;
+  for (int i = 0; i < m_nKeys && lResult == ERROR_SUCCESS; ++i) {
     Key& key = m_pKeys[i];
-    lResult = mice.OpenKey(i - 1, &key.hKey, &key.bCreated);
+    key.bLeft = i == 0 ? rates.DriverReads(dwRate) : rates.MouseReads(i - 1, dwRate);
+    if (key.bLeft) {
+      // A mouse that reads the driver's value holds none of its own.
+      key.bOwnRate = i == 0 || rates.GetMouse(i - 1).rate.GetSource() == CStartupRate::OWN_KEY;
+      continue;
+    }
+    if (i == 0) {
+      key.hKey = hDriverKey;
+    } else {
+      lResult = m_pMice->OpenKey(i - 1, &key.hKey, &key.bCreated);
+    }
     if (lResult == ERROR_SUCCESS && !key.bCreated) lResult = ReadValue(&key);
   }
   if (lResult != ERROR_SUCCESS) PutBack();
   return lResult;
 }
 
-LONG CRateChange::Write(DWORD dwRate) {
-  m_dwRate = dwRate;
+LONG CRateChange::Write() {
   for (int i = 0; i < m_nKeys; ++i) {
-    const LONG lResult = WriteSampleRate(m_pKeys[i].hKey, dwRate);
+    if (m_pKeys[i].bLeft) continue;
+    const LONG lResult = WriteSampleRate(m_pKeys[i].hKey, m_dwRate);
     if (lResult != ERROR_SUCCESS) {
       PutBack();
       return lResult;
@@ -96,29 +104,21 @@ void CRateChange::PutBack() {
 }
 
 BOOL CRateChange::HoldsRate(HKEY hKey) const {
-  DWORD dwType = 0, dwValue = 0, cbData = sizeof dwValue;
-  return ::RegQueryValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, nullptr, &dwType,
-                            reinterpret_cast<BYTE*>(&dwValue), &cbData) == ERROR_SUCCESS &&
-         dwType == REG_DWORD && cbData == sizeof dwValue && dwValue == m_dwRate;
+  DWORD dwRate = 0;
+  BOOL bDword = FALSE;
+  return ReadSampleRate(hKey, &dwRate, &bDword) == ERROR_SUCCESS && bDword && dwRate == m_dwRate;
 }
 
-BOOL CRateChange::IsInDriverKey() const { return m_nKeys > 0 && m_pKeys[0].bWritten; }
+BOOL CRateChange::IsUnchanged() const {
+  BOOL bUnchanged = TRUE;
+  for (int i = 0; i < m_nKeys; ++i) bUnchanged = bUnchanged && !m_pKeys[i].bWritten;
+  return bUnchanged;
+}
 
 int CRateChange::GetMiceWithNewRate() const {
   int nMice = 0;
-  for (int i = 1; i < m_nKeys; ++i) nMice += m_pKeys[i].bWritten ? 1 : 0;
+  for (int i = 1; i < m_nKeys; ++i) nMice += m_pKeys[i].bWritten || m_pKeys[i].bOwnRate ? 1 : 0;
   return nMice;
-}
-
-BOOL CRateChange::IsAlreadySet(DWORD dwRate) const {
-  for (int i = 0; i < m_nKeys; ++i) {
-    const Key& key = m_pKeys[i];
-    if (!key.bHadValue || key.dwType != REG_DWORD || key.cbData != sizeof dwRate ||
-        ::memcmp(key.pData, &dwRate, sizeof dwRate) != 0) {
-      return FALSE;
-    }
-  }
-  return m_nKeys > 0;
 }
 
 CString CRateChange::FormatFailureNote() const {

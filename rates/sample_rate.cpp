@@ -1,12 +1,15 @@
 #include "rates/sample_rate.h"
 
-LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate) {
+LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate, BOOL* pbDword) {
   DWORD dwRate = 0;
   DWORD dwType = REG_DWORD;
   DWORD cbData = sizeof dwRate;
   const LONG lResult = ::RegQueryValueExA(hKey, KORAVEL_SAMPLE_RATE_VALUE, nullptr, &dwType,
                                           reinterpret_cast<BYTE*>(&dwRate), &cbData);
   if (lResult == ERROR_SUCCESS) *pdwRate = dwRate;
+  if (pbDword != nullptr) {
+    *pbDword = lResult == ERROR_SUCCESS && dwType == REG_DWORD && cbData == sizeof dwRate;
+  }
   return lResult;
 }
 
@@ -15,12 +18,12 @@ LONG WriteSampleRate(HKEY hKey, DWORD dwRate) {
                           reinterpret_cast<const BYTE*>(&dwRate), sizeof dwRate);
 }
 
-LONG ReadParametersRate(DWORD* pdwRate) {
+LONG ReadParametersRate(DWORD* pdwRate, BOOL* pbDword) {
   HKEY hKey = nullptr;
   LONG lResult =
       ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, KORAVEL_PARAMETERS_KEY, 0, KEY_QUERY_VALUE, &hKey);
   if (lResult != ERROR_SUCCESS) return lResult;
-  lResult = ReadSampleRate(hKey, pdwRate);
+  lResult = ReadSampleRate(hKey, pdwRate, pbDword);
   ::RegCloseKey(hKey);
   return lResult;
 }

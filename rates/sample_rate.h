@@ -11,15 +11,16 @@
 #define KORAVEL_SAMPLE_RATE_VALUE "SampleRate"
 
 // Reads the value of the open key hKey into *pdwRate: four bytes of any type are the rate, fewer
-// are its low bytes (the rest zero), more fail with ERROR_MORE_DATA. The type is not examined.
-LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate);
+// are its low bytes (the rest zero), more fail with ERROR_MORE_DATA. *pbDword, where given, says
+// whether it is a 4-byte REG_DWORD: the form Koravel writes, and the one the driver surely reads.
+LONG ReadSampleRate(HKEY hKey, DWORD* pdwRate, BOOL* pbDword = nullptr);
 
 // Writes dwRate into the open key hKey as a 4-byte REG_DWORD, whatever the value was before.
 LONG WriteSampleRate(HKEY hKey, DWORD dwRate);
 
-// Reads the driver's value into *pdwRate, as ReadSampleRate does, through a key opened to read
-// values only. ERROR_FILE_NOT_FOUND where the key or the value is missing.
-LONG ReadParametersRate(DWORD* pdwRate);
+// Reads the driver's value into *pdwRate (and *pbDword), as ReadSampleRate does, through a key
+// opened to read values only. ERROR_FILE_NOT_FOUND where the key or the value is missing.
+LONG ReadParametersRate(DWORD* pdwRate, BOOL* pbDword = nullptr);
 
 // Opens the driver's parameters key into *phKey to read and set its values, and no more: an
 // administrator allowed to do that, and nothing else, can use Koravel. Never creates it.

@@ -37,7 +37,7 @@ CSetupApi::CSetupApi()
   m_pfnOpenDevice = SYSTEM_FUNCTION(hModule, SetupDiOpenDeviceInfoA);
   m_pfnEnum = SYSTEM_FUNCTION(hModule, SetupDiEnumDeviceInfo);
   m_pfnInstanceId = SYSTEM_FUNCTION(hModule, SetupDiGetDeviceInstanceIdA);
-  m_pfnProperty = SYSTEM_FUNCTION(hModule, SetupDiGetDeviceRegistryPropertyA);
+  m_pfnProperty = SYSTEM_FUNCTION(hModule, SetupDiGetDeviceRegistryPropertyW);
   m_pfnOpenKey = SYSTEM_FUNCTION(hModule, SetupDiOpenDevRegKey);
   m_pfnCreateKey = SYSTEM_FUNCTION(hModule, SetupDiCreateDevRegKeyA);
   m_pfnDeleteKey = SYSTEM_FUNCTION(hModule, SetupDiDeleteDevRegKey);
@@ -49,22 +49,30 @@ CSetupApi::CSetupApi()
 }
 
 LONG CSetupApi::ReadText(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, DWORD dwProperty,
-                         LPSTR pszText, DWORD cbText) const {
+                         UINT nCodePage, LPSTR pszText, DWORD cbText) const {
+  // Read in Unicode, whatever the code page: a name outside the ANSI code page keeps its letters.
   // Zeroed, and read with room for the terminator: a REG_SZ need not carry one.
-  ::memset(pszText, 0, cbText);
+  WCHAR szWide[256];
+  ::memset(szWide, 0, sizeof szWide);
+  pszText[0] = '\0';
   DWORD dwType = 0;
-  if (!m_pfnProperty(hDevices, pDevice, dwProperty, &dwType, reinterpret_cast<BYTE*>(pszText),
-                     cbText - 1, nullptr)) {
+  if (!m_pfnProperty(hDevices, pDevice, dwProperty, &dwType, reinterpret_cast<BYTE*>(szWide),
+                     sizeof szWide - sizeof *szWide, nullptr)) {
     return LastError();
   }
-  return dwType == REG_SZ ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+  if (dwType != REG_SZ) return ERROR_INVALID_DATA;
+  return ::WideCharToMultiByte(nCodePage, 0, szWide, -1, pszText, static_cast<int>(cbText), nullptr,
+                               nullptr) != 0
+             ? ERROR_SUCCESS
+             : LastError();
 }
 
-void CSetupApi::ReadName(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, LPSTR pszName,
+void CSetupApi::ReadName(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, UINT nCodePage, LPSTR pszName,
                          DWORD cbName) const {
-  if (ReadText(hDevices, pDevice, SPDRP_FRIENDLYNAME, pszName, cbName) != ERROR_SUCCESS ||
+  if (ReadText(hDevices, pDevice, SPDRP_FRIENDLYNAME, nCodePage, pszName, cbName) !=
+          ERROR_SUCCESS ||
       pszName[0] == '\0') {
-    ReadText(hDevices, pDevice, SPDRP_DEVICEDESC, pszName, cbName);
+    ReadText(hDevices, pDevice, SPDRP_DEVICEDESC, nCodePage, pszName, cbName);
   }
 }
 
@@ -72,7 +80,8 @@ LONG CSetupApi::IsPs2Mouse(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, BOOL* pb
   *pbPs2 = FALSE;
   if (!::IsEqualGUID(pDevice->ClassGuid, GUID_DEVCLASS_MOUSE)) return ERROR_SUCCESS;
   char szService[64];
-  const LONG lResult = ReadText(hDevices, pDevice, SPDRP_SERVICE, szService, sizeof szService);
+  const LONG lResult =
+      ReadText(hDevices, pDevice, SPDRP_SERVICE, CP_ACP, szService, sizeof szService);
   // No service, or one too long to be the port driver's, is another service.
   if (lResult == ERROR_INVALID_DATA || lResult == ERROR_INSUFFICIENT_BUFFER) return ERROR_SUCCESS;
   *pbPs2 = lResult == ERROR_SUCCESS && ::lstrcmpiA(szService, KORAVEL_PS2_SERVICE) == 0;
@@ -80,7 +89,9 @@ LONG CSetupApi::IsPs2Mouse(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, BOOL* pb
 }
 
 HDEVINFO CSetupApi::ListMice() const {
-  return m_pfnGetClassDevs(&GUID_DEVCLASS_MOUSE, nullptr, nullptr, DIGCF_PRESENT);
+  // Installed, present or not: the driver reads the key of a mouse that is not there at this start
+  // (a KVM switched away, a docking station's port) the next time it is.
+  return m_pfnGetClassDevs(&GUID_DEVCLASS_MOUSE, nullptr, nullptr, 0);
 }
 
 LONG CSetupApi::OpenKey(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, REGSAM samDesired,

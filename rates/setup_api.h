@@ -31,8 +31,9 @@ class CSetupApi {
   LONG GetError() const { return m_lError; }
 
   // Operations
-  // The present devices of the Mouse setup class, for m_pfnEnum; INVALID_HANDLE_VALUE on failure,
-  // with the last error. The caller destroys the list with m_pfnDestroy.
+  // The installed devices of the Mouse setup class, present or not, for m_pfnEnum;
+  // INVALID_HANDLE_VALUE on failure, with the last error. The caller destroys the list with
+  // m_pfnDestroy.
   HDEVINFO ListMice() const;
 
   // Operations on device pDevice of the list hDevices; each an error code, ERROR_SUCCESS or the
@@ -40,13 +41,15 @@ class CSetupApi {
   // Opens the device's own key ("Device Parameters") with samDesired into *phKey, which the
   // caller closes; ERROR_FILE_NOT_FOUND where it has none.
   LONG OpenKey(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, REGSAM samDesired, HKEY* phKey) const;
-  // The text of property dwProperty (a REG_SZ) into pszText, terminated within cbText bytes.
+  // The text of property dwProperty (a REG_SZ of at most 254 characters) into pszText, in code
+  // page nCodePage (CP_ACP or CP_UTF8), terminated within cbText bytes; empty on failure.
   // ERROR_INVALID_DATA where the device has no such property.
-  LONG ReadText(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, DWORD dwProperty, LPSTR pszText,
-                DWORD cbText) const;
-  // The name Windows shows for the device: its friendly name, else its description; empty where
-  // it has neither.
-  void ReadName(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, LPSTR pszName, DWORD cbName) const;
+  LONG ReadText(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, DWORD dwProperty, UINT nCodePage,
+                LPSTR pszText, DWORD cbText) const;
+  // The name Windows shows for the device, as ReadText gives it: its friendly name, else its
+  // description; empty where it has neither. 1024 bytes hold any.
+  void ReadName(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, UINT nCodePage, LPSTR pszName,
+                DWORD cbName) const;
   // Whether it is a PS/2 mouse: of the Mouse setup class and served by the i8042 port driver
   // (PS/2 touchpads among them; USB and serial mice have other services).
   LONG IsPs2Mouse(HDEVINFO hDevices, SP_DEVINFO_DATA* pDevice, BOOL* pbPs2) const;
@@ -58,7 +61,7 @@ class CSetupApi {
   decltype(&::SetupDiOpenDeviceInfoA) m_pfnOpenDevice = nullptr;
   decltype(&::SetupDiEnumDeviceInfo) m_pfnEnum = nullptr;
   decltype(&::SetupDiGetDeviceInstanceIdA) m_pfnInstanceId = nullptr;
-  decltype(&::SetupDiGetDeviceRegistryPropertyA) m_pfnProperty = nullptr;
+  decltype(&::SetupDiGetDeviceRegistryPropertyW) m_pfnProperty = nullptr;
   decltype(&::SetupDiCreateDevRegKeyA) m_pfnCreateKey = nullptr;
   decltype(&::SetupDiDeleteDevRegKey) m_pfnDeleteKey = nullptr;
   decltype(&::SetupDiDestroyDeviceInfoList) m_pfnDestroy = nullptr;

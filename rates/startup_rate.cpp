@@ -5,14 +5,14 @@
 LONG CStartupRate::Read(HKEY hOwnKey, LONG lOpenError) {
   // A key that failed to open for any other reason than not being there leaves the own value,
   // and so the rate, unknown.
-  m_lOwnResult = hOwnKey != nullptr            ? ReadSampleRate(hOwnKey, &m_dwRate)
+  m_lOwnResult = hOwnKey != nullptr            ? ReadSampleRate(hOwnKey, &m_dwRate, &m_bDword)
                  : lOpenError != ERROR_SUCCESS ? lOpenError
                                                : ERROR_INVALID_HANDLE;
   m_lError = m_lOwnResult;
   if (m_lOwnResult == ERROR_SUCCESS) {
     m_source = OWN_KEY;
   } else if (m_lOwnResult == ERROR_FILE_NOT_FOUND) {
-    m_lError = ReadParametersRate(&m_dwRate);
+    m_lError = ReadParametersRate(&m_dwRate, &m_bDword);
     m_source = m_lError == ERROR_SUCCESS ? DRIVER_KEY : UNKNOWN;
     if (m_lError == ERROR_FILE_NOT_FOUND) {
       m_source = NOT_STORED;

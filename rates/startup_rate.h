@@ -36,6 +36,11 @@ class CStartupRate {
   // The mouse's own value: ERROR_SUCCESS where it has one (the rate, from OWN_KEY),
   // ERROR_FILE_NOT_FOUND where it has none, or the error that keeps it from being known.
   LONG GetOwnResult() const { return m_lOwnResult; }
+  // Whether the mouse reads dwRate when Windows starts, from a 4-byte REG_DWORD (rates/
+  // sample_rate.h): a change to dwRate can leave it as it is.
+  BOOL Reads(DWORD dwRate) const {
+    return (m_source == OWN_KEY || m_source == DRIVER_KEY) && m_bDword && m_dwRate == dwRate;
+  }
   // As Koravel shows it: the rate as stored, "none stored", or "unknown (error N)".
   CString Format() const;
   // "unknown (error N)": N in decimal, or in hexadecimal for the codes of SetupAPI and others
@@ -45,6 +50,7 @@ class CStartupRate {
  private:
   Source m_source = UNKNOWN;
   DWORD m_dwRate = 0;
+  BOOL m_bDword = FALSE;  // the rate is a 4-byte REG_DWORD
   LONG m_lError = ERROR_INVALID_FUNCTION;
   LONG m_lOwnResult = ERROR_INVALID_FUNCTION;
 };

@@ -1,9 +1,11 @@
 // Choosing and applying a new rate.
 #include "koravel_dlg.h"
 
+#include "rates/change_lock.h"
 #include "rates/ps2_mice.h"
 #include "rates/rate_change.h"
 #include "rates/sample_rate.h"
+#include "rates/stored_rates.h"
 #include "win32/restart_windows.h"
 
 void CKoravelDlg::ShowNewRate() {
@@ -67,14 +69,25 @@ void CKoravelDlg::OnOK() {
       MessageBox(RestartPrompt(dwRate, mice), "Shutdown?", MB_YESNOCANCEL | MB_ICONQUESTION);
   if (nAnswer == IDCANCEL) return;
 
-  // Whole or none: a change stored in some of the keys the driver reads, and not in others, would
-  // look applied and not be.
-  CRateChange change;
-  LONG lResult = change.Prepare(m_hKey, mice);
-  if (lResult == ERROR_SUCCESS) lResult = change.Write(dwRate);
+  // Whole or none, and one change at a time on the machine: a change stored in some of the keys
+  // the driver reads, and not in others, would look applied and not be. What is stored is read
+  // again under the lock, which is released before anything waits for a click.
+  LONG lResult = ERROR_SUCCESS;
+  CString strNote = "Nothing was changed.";
+  {
+    const CChangeLock lock;
+    lResult = lock.GetError();
+    if (lResult == ERROR_SUCCESS) {
+      const CStoredRates rates;
+      CRateChange change;
+      lResult = change.Prepare(m_hKey, rates, dwRate);
+      if (lResult == ERROR_SUCCESS) lResult = change.Write();
+      if (lResult != ERROR_SUCCESS) strNote = change.FormatFailureNote();
+    }
+  }
   if (lResult != ERROR_SUCCESS) {
     // The report ends the dialog as cancelled; Windows is not restarted after a failure.
-    ReportError(static_cast<DWORD>(lResult), change.FormatFailureNote());
+    ReportError(static_cast<DWORD>(lResult), strNote);
     return;
   }
 

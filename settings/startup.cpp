@@ -2,8 +2,8 @@
 // stored rate read from the registry.
 #include "koravel_dlg.h"
 
-#include "rates/ps2_mice.h"
 #include "rates/sample_rate.h"
+#include "rates/stored_rates.h"
 
 BOOL CKoravelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -32,8 +32,8 @@ BOOL CKoravelDlg::OnInitDialog() {
   m_slider.SendMessage(TBM_SETTICFREQ, 10, 0);
   m_slider.SendMessage(TBM_SETPAGESIZE, 0, 10);
 
-  // One handle serves both this read and the change on OK, which reads what the value holds
-  // before it writes.
+  // The key is opened here to read and set values, as the change on OK needs it: a key that
+  // refuses that is reported now, not after the question.
   LONG lResult = OpenParametersKey(&m_hKey);
   if (lResult != ERROR_SUCCESS) {
     // Reading through no key could only add a second, less helpful, error.
@@ -43,13 +43,13 @@ BOOL CKoravelDlg::OnInitDialog() {
 
   // On Windows 2000 and later an installed PS/2 mouse reads its own copy of the rate, where it
   // has one, when Windows starts: the rate in effect is what the first mouse reads.
-  DWORD dwRate = 0;
-  lResult = ReadSampleRate(m_hKey, &dwRate);
-  const CPs2Mice mice;
-  if (lResult == ERROR_SUCCESS) lResult = mice.GetError();
-  if (lResult == ERROR_SUCCESS && mice.GetCount() > 0) {
-    CStartupRate rate;
-    lResult = mice.ReadStartupRate(0, &rate);
+  const CStoredRates rates;
+  lResult = rates.GetDriverResult();
+  if (lResult == ERROR_SUCCESS) lResult = rates.GetMice().GetError();
+  DWORD dwRate = rates.GetDriverRate();
+  if (lResult == ERROR_SUCCESS && rates.GetMouseCount() > 0) {
+    const CStartupRate& rate = rates.GetMouse(0).rate;
+    lResult = rates.GetMouse(0).lRateResult;
     // The driver's value was just read: only another program can have deleted it since.
     if (rate.GetSource() == CStartupRate::NOT_STORED) lResult = ERROR_FILE_NOT_FOUND;
     dwRate = rate.GetRate();

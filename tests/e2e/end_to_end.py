@@ -1,5 +1,6 @@
 """What only the real Koravel.exe under Wine, real X input (xdotool) or a real Wine session shows;
 Notepad witnesses the session. KORAVEL_EXE, _PROBE and _WINE (their loader) name the programs."""
+import concurrent.futures
 import math
 import os
 import re
@@ -45,18 +46,20 @@ def stored_rate(key=KEY):
     return int(match.group(1), 16) if match else None
 
 
-def registry(driver=60, own=None, ps2=True, locked=None, win98=False):
-    """The driver's SampleRate, Wine's mouse made a PS/2 mouse with its own, one key's rights cut to
-    reading (and deleting), Windows 98 emulation; what an earlier call set is undone first."""
+def registry(driver=60, own=None, ps2=True, locked=None, win98=False, name=None):
+    """The driver's SampleRate, Wine's mouse made a PS/2 mouse with its own and a name, one key's
+    rights cut to reading (and deleting), Windows 98 emulation; what an earlier call set is undone
+    first."""
     mouse = (r"{4D36E96F-E325-11CE-BFC1-08002BE10318}", "Mouse", '"i8042prt"') if ps2 else \
             (r"{745A17A0-74D3-11D0-B6FE-00A0C90F57DA}", "HIDClass", "-")
     lines = [f"[-{MOUSE}\\Device Parameters]", f"[-{KEY}]", f"[-{EMULATION}]", f"[{KEY}]",
              f'"SampleRate"=dword:{driver:08x}' if driver is not None else "",
-             f'[{MOUSE}]\n"ClassGUID"="{mouse[0]}"\n"Class"="{mouse[1]}"\n"Service"={mouse[2]}',
+             f'[{MOUSE}]\n"ClassGUID"="{mouse[0]}"\n"Class"="{mouse[1]}"\n"Service"={mouse[2]}\n"FriendlyName"=' +
+             (f'"{name}"' if name else "-"),
              f'[{MOUSE}\\Device Parameters]\n"SampleRate"=dword:{own:08x}' if own is not None else "",
              f'[{EMULATION}]\n"Version"="win98"' if win98 else ""]
-    with tempfile.NamedTemporaryFile("w", suffix=".reg", dir=PREFIX, delete=False) as file:
-        file.write("REGEDIT4\n\n" + "\n\n".join(lines).replace("HKLM", "HKEY_LOCAL_MACHINE").replace("HKCU", "HKEY_CURRENT_USER"))
+    with tempfile.NamedTemporaryFile("w", suffix=".reg", dir=PREFIX, delete=False, encoding="utf-16") as file:
+        file.write("Windows Registry Editor Version 5.00\n\n" + "\n\n".join(lines).replace("HKLM", "HKEY_LOCAL_MACHINE").replace("HKCU", "HKEY_CURRENT_USER"))
     wine("reg", "import", "Z:" + file.name.replace("/", "\\"), loader=WINE64)
     os.remove(file.name)
     if locked:  # every right but setting values, so that the next call can delete the key
@@ -80,11 +83,18 @@ def click(caption, control_id):
 
 
 class EndToEnd(unittest.TestCase):
-    def koravel(self, *args):  # Koravel run by a Windows parent: its whole exit code, what it wrote
-        found = wine(PROBE, "run", " ".join(['"Z:' + EXE.replace("/", "\\") + '"', *args]))
-        output, windows, code = re.fullmatch(r"(.*)windows (\d+)\nexit (\d+)\n", found, re.S).groups()
-        self.assertEqual("0", windows, args)
-        return int(code), output.replace("\r\n", "\n")
+    def koravel(self, line, app=None, hidden=False, env=None, oem="cp437"):
+        """Koravel run by a Windows parent, KORAVEL in line standing for its quoted path (app: that
+        path as CreateProcess's program; hidden: on a window station no one sees): its whole exit
+        code, and its standard output and error, read in the OEM code page."""
+        line = line.replace("KORAVEL", '"Z:' + EXE.replace("/", "\\") + '"')
+        with tempfile.TemporaryFile() as out:
+            subprocess.run([WINE, PROBE, "run", line] + ([app or "-", "hidden"] if hidden else [app] if app else []),
+                           stdout=out, stderr=subprocess.DEVNULL, timeout=WAIT, env=dict(os.environ, **(env or {})))
+            out.seek(0)
+            said, err, windows, code = re.fullmatch(rb"(.*)\x1f(.*)\x1fwindows (\d+)\nexit (\w+)\n", out.read(), re.S).groups()
+        self.assertEqual(b"0", windows, line)
+        return int(code) if code.isdigit() else code.decode(), *(t.decode(oem).replace("\r\n", "\n") for t in (said, err))
 
     def start(self, *command):  # a program that the test ends, whatever fails
         process = subprocess.Popen([WINE, *command], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -129,34 +139,66 @@ class EndToEnd(unittest.TestCase):
         koravel.wait(WAIT)
         self.assertEqual(200, stored_rate())
 
-    def test_from_a_script_each_switch_gives_its_exit_code_and_changes_all_or_nothing(self):
+    def test_from_a_script_each_command_line_gives_its_code_and_changes_all_or_nothing(self):
         query = "driver\t60\nmouse\tWine HID device\tHID\\VID_845E&PID_0001\\0&0000&0&0\t100\t100\n"
-        refused = "nothing was done; Koravel /[?] lists"
-        for args, setup, code, output, after in [
-                ("/?", dict(), 0, "Exit codes: 0 done", (60, None)),
-                ("/QUERY", dict(own=100), 0, "^" + re.escape(query) + "$", (60, 100)),
-                ("/set 100", dict(driver=100, own=100), 0, "already holds 100", (100, 100)),
-                ("-SET:200", dict(own=100), 3010, "200 written in the i8042 .*\n.*200 written in the own key "
-                 "of Wine HID device .*\n.*next starts", (200, 200)),
-                ("/set 40 /restart", dict(ps2=False), 0, "written .*\n.*no PS/2 mouse is installed", (40, None)),
-                ("/set 137", dict(own=100), 87, refused, (60, 100)),
-                ("/set 200", dict(win98=True), 1150, "not Windows NT", (60, None)),
-                ("/set 200", dict(locked="driver"), 5, "Access denied.\nNothing was changed.", (60, None)),
-                ("/query", dict(driver=None), 2, "File not found.", (None, None)),
-                ("/set 200", dict(own=100, locked="mouse"), 5, "Access denied.\nNothing was changed.", (60, 100))]:
-            with self.subTest(args=args, setup=setup):
+        refused, written = "nothing was done; Koravel /[?] lists", "^Koravel: SampleRate 40 written in the i8042"
+        app = "Z:" + EXE.replace("/", "\\")
+        # A switch right after the quoted path, no program name (CreateProcess(path, "/set 40")), an en
+        # dash; on a window station no one sees, the dialog's start ends at once, /set works.
+        for line, setup, run, code, out, err, after in [
+                ("KORAVEL /?", dict(), {}, 0, "Exit codes: 0 done", "^$", (60, None)),
+                ("KORAVEL /QUERY", dict(own=100), {}, 0, "^" + re.escape(query) + "$", "^$", (60, 100)),
+                ("KORAVEL /set 100", dict(driver=100), {}, 0, "already read 100", "^$", (100, None)),
+                ("KORAVEL -SET:200", dict(own=100), {}, 3010, "200 written in the i8042 .*\n.*200 written in the "
+                 "own key of Wine HID device .*\n.*next starts", "^$", (200, 200)),
+                ("KORAVEL/set 40", dict(own=100), {}, 3010, written, "^$", (40, 40)),
+                ("/set 40", dict(own=100), dict(app=app), 3010, written, "^$", (40, 40)),
+                ("KORAVEL \u2013set 40", dict(own=100), {}, 3010, written, "^$", (40, 40)),
+                ("KORAVEL /set 40 /restart", dict(ps2=False), {}, 0, "written .*\n.*no PS/2 mouse is installed", "^$",
+                 (40, None)),
+                ("KORAVEL /set 137", dict(own=100), {}, 87, "^$", refused, (60, 100)),
+                ("KORAVEL /set 200", dict(win98=True), {}, 1150, "^$", "not Windows NT", (60, None)),
+                ("KORAVEL /set 200", dict(locked="driver"), {}, 5, "^$", "Access denied.\nNothing was changed.", (60, None)),
+                ("KORAVEL /query", dict(driver=None), {}, 2, "^$", "File not found.", (None, None)),
+                ("KORAVEL /set 200", dict(own=100, locked="mouse"), {}, 5, "^$", "Access denied.\nNothing was changed.",
+                 (60, 100)),
+                ("KORAVEL", dict(own=100), dict(hidden=True), 1459, "^$", "No one can see a window here", (60, 100)),
+                ("KORAVEL /set 100", dict(own=60), dict(hidden=True), 3010, "next starts", "^$", (100, 100))]:
+            with self.subTest(line=line, setup=setup):
                 registry(**setup)
-                found, said = self.koravel(args)
+                found, said, errors = self.koravel(line, **run)
                 self.assertEqual((code, after), (found, (stored_rate(), stored_rate(MOUSE + r"\Device Parameters"))))
-                self.assertRegex(said, output)
+                self.assertRegex(said, out)
+                self.assertRegex(errors, err)
 
-    def test_from_a_batch_file_errorlevel_is_the_whole_code_and_restart_ends_the_session(self):
+    def test_in_russian_a_name_and_an_error_come_through_pipes_in_the_oem_code_page(self):
+        russian = dict(LC_ALL="ru_RU.UTF-8", LANG="ru_RU.UTF-8")
+        registry(own=100, name="Мышь PS/2 Ёжик")
+        code, said, errors = self.koravel("KORAVEL /query", env=russian, oem="cp866")
+        self.assertEqual((0, ""), (code, errors))
+        self.assertIn("\tМышь PS/2 Ёжик\t", said)
+        registry(own=100, locked="mouse")
+        code, said, errors = self.koravel("KORAVEL /set 200", env=russian, oem="cp866")
+        self.assertEqual((5, ""), (code, said))
+        self.assertRegex(errors, "^Koravel: [А-Яа-яЁё .]+\nNothing was changed.\n$")
+
+    def test_changes_at_once_each_whole_or_none_and_the_keys_agreeing(self):
+        registry(own=60)
+        for count in (2, 10):
+            with concurrent.futures.ThreadPoolExecutor(count) as pool:
+                codes = set(pool.map(lambda n: self.koravel(f"KORAVEL /set {(20, 40, 80, 100, 200)[n % 5]}")[0], range(count)))
+            self.assertLessEqual(codes, {0, 3010, 1618})
+            self.assertEqual(stored_rate(), stored_rate(MOUSE + r"\Device Parameters"))
+
+    def test_from_a_batch_file_errorlevel_is_the_whole_code_and_a_failure_is_1_or_more(self):
         registry(own=100)
         with open(os.path.join(PREFIX, "drive_c", "koravel.bat"), "w") as batch:
-            batch.write(f'@"Z:{EXE.replace("/", chr(92))}" /set 80\r\n@echo errorlevel %ERRORLEVEL%\r\n')
-        self.assertIn("errorlevel 3010", wine("cmd", "/c", r"C:\koravel.bat", loader=WINE64))
-        self.assertEqual((1641, 200), (self.koravel("/set", "200", "/restart")[0], stored_rate()))
-        self.witness.wait(WAIT)
+            koravel = f'@"Z:{EXE.replace("/", chr(92))}"'
+            batch.write(f"{koravel} /set 80\r\n@echo errorlevel %ERRORLEVEL%\r\n{koravel} /query /bogus\r\n"
+                        "@if errorlevel 1 echo failed %ERRORLEVEL%\r\n")
+        said = wine("cmd", "/c", r"C:\koravel.bat", loader=WINE64)
+        self.assertEqual(["errorlevel 3010", "failed 87"], re.findall(r"errorlevel \d+|failed \d+", said))
+        self.assertEqual((1641, 200), (self.koravel("KORAVEL /set 200 /restart")[0], stored_rate()))
 
 
 if __name__ == "__main__":

@@ -2,15 +2,19 @@
 // koravel_probe CAPTION ID: waits up to 30 s for a visible window with this caption, then prints
 //   its control ID's screen rectangle and text: "x y width height text". A list view's text is its
 //   first row's third cell (the meter's measured rate), empty where it has no row.
-// koravel_probe run COMMAND-LINE: runs it as a Windows parent does, and prints what it wrote to
-//   the pipe that is its output, then "windows N" (the visible windows it showed) and "exit
-//   CODE", the whole exit code, which a Linux shell would cut to 8 bits.
+// koravel_probe run COMMAND-LINE [APPLICATION|- [hidden]]: runs it as a Windows parent does (with
+//   APPLICATION, where given, as the program that CreateProcess starts), on a window station made
+//   without WSF_VISIBLE where "hidden" is given, and prints what it wrote to the pipes that are its
+//   standard output and standard error, each followed by a unit separator (0x1F), then "windows N"
+//   (the visible windows it showed) and "exit CODE", the whole exit code, which a Linux shell would
+//   cut to 8 bits; or "exit timeout" where it had not ended after 20 s (it is then ended).
 // koravel_probe protect KEY SDDL: gives HKLM\KEY that DACL.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sddl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,33 +50,48 @@ BOOL CALLBACK CountWindows(HWND hWnd, LPARAM lParam) {
   return TRUE;
 }
 
-int Run(char* pszCommandLine) {
+int Run(wchar_t* pszCommandLine, const wchar_t* pszApplication, bool bHidden) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE hRead = nullptr, hWrite = nullptr;
-  ::CreatePipe(&hRead, &hWrite, &inherit, 1 << 16);  // room for all Koravel says
-  ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup = {};
+  HANDLE hRead[2], hWrite[2];
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = hWrite;
+  for (int n = 0; n < 2; ++n) {
+    ::CreatePipe(&hRead[n], &hWrite[n], &inherit, 1 << 16);  // room for all Koravel says
+    ::SetHandleInformation(hRead[n], HANDLE_FLAG_INHERIT, 0);
+  }
+  startup.hStdOutput = hWrite[0], startup.hStdError = hWrite[1];
+  if (bHidden) {
+    HWINSTA hVisible = ::GetProcessWindowStation();
+    ::SetProcessWindowStation(::CreateWindowStationW(L"koravel-hidden", 0, WINSTA_ALL_ACCESS, 0));
+    ::CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ::SetProcessWindowStation(hVisible);
+    startup.lpDesktop = const_cast<wchar_t*>(L"koravel-hidden\\Default");
+  }
   PROCESS_INFORMATION process = {};
-  if (!::CreateProcessA(nullptr, pszCommandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+  if (!::CreateProcessW(pszApplication, pszCommandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
     return 1;
-  ::CloseHandle(hWrite);
+  ::CloseHandle(hWrite[0]), ::CloseHandle(hWrite[1]);
   // Its visible windows are counted until it ends; then what it wrote is read.
   std::pair<DWORD, int> windows(process.dwProcessId, 0);
-  while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT)
+  const DWORD dwStart = ::GetTickCount();
+  while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
     ::EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&windows));
-  std::string output;
+    if (::GetTickCount() - dwStart > 20000) ::TerminateProcess(process.hProcess, 0xDEAD);
+  }
+  std::string output[2];
   char buffer[4096];
-  for (DWORD cb; ::ReadFile(hRead, buffer, sizeof buffer, &cb, nullptr) && cb;)
-    output.append(buffer, cb);
+  for (int n = 0; n < 2; ++n) {
+    for (DWORD cb; ::ReadFile(hRead[n], buffer, sizeof buffer, &cb, nullptr) && cb;)
+      output[n].append(buffer, cb);
+  }
   DWORD dwExit = 0;
   ::GetExitCodeProcess(process.hProcess, &dwExit);
   // As it came: the text mode of the runtime would add a carriage return to each line's own.
   _setmode(_fileno(stdout), _O_BINARY);
-  std::printf("%swindows %d\nexit %lu\n", output.c_str(), windows.second, dwExit);
+  std::printf("%s\x1f%s\x1fwindows %d\n", output[0].c_str(), output[1].c_str(), windows.second);
+  std::printf(dwExit == 0xDEAD ? "exit timeout\n" : "exit %lu\n", dwExit);
   return 0;
 }
 
@@ -86,7 +105,12 @@ int Protect(const char* pszKey, const char* pszSddl) {
 }
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "run") return Run(argv[2]);
+  int nArgs = 0;
+  wchar_t** ppszArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
+  if (argc >= 3 && std::string(argv[1]) == "run") {
+    return Run(ppszArgs[2], argc > 3 && ppszArgs[3] != std::wstring(L"-") ? ppszArgs[3] : nullptr,
+               argc > 4);
+  }
   if (argc == 4 && std::string(argv[1]) == "protect") return Protect(argv[2], argv[3]);
   if (argc != 3) return 2;
   HWND hWindow = nullptr;

@@ -6,6 +6,11 @@
 
 #include "support/registry_value.h"
 
+// Mice as Windows lists installed ones, in this order: PS/2 mice, a touchpad among them, and a USB
+// mouse.
+inline const char kPs2[] = "ACPI\\PNP0F13\\4&1D401FB5&0", kPad[] = "ACPI\\SYN0002\\4&1D401FB5&0",
+                  kUsb[] = "HID\\VID_046D&PID_C077\\7&2A5E1B5&0&0";
+
 // HKLM's path to the own key ("Device Parameters") of the device with instance ID id.
 std::wstring OwnKey(const char* id);
 // Installs a mouse served by service, with its own SampleRate own (kNoKey: no key of its own) and,

@@ -6,78 +6,22 @@
 #include "rates/sample_rate.h"
 #include "settings/koravel_dlg.h"
 #include "support/devices.h"
-#include "support/import_hook.h"
+#include "support/faults.h"
 #include "support/registry_value.h"
 #include "support/ui_script.h"
 
 namespace {
 
-// Each request to exit Windows, and whether the shutdown privilege (which Wine does not check,
-// and starts disabled) was enabled.
-using ExitRequest = std::tuple<UINT, DWORD, bool>;
-std::vector<ExitRequest> g_exits;
-bool g_bRefuseExit = false;
-IMPORT_HOOK("user32.dll", ExitWindowsEx, RecordExit);
-BOOL WINAPI RecordExit(UINT uFlags, DWORD dwReason) {
-  HANDLE hToken = nullptr;
-  ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &hToken);
-  PRIVILEGE_SET set = {1, PRIVILEGE_SET_ALL_NECESSARY, {{{0, 0}, 0}}};
-  ::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &set.Privilege[0].Luid);
-  BOOL bEnabled = FALSE;
-  ::PrivilegeCheck(hToken, &set, &bEnabled);
-  ::CloseHandle(hToken);
-  g_exits.emplace_back(uFlags, dwReason, bEnabled);
-  ::SetLastError(g_bRefuseExit ? ERROR_PRIVILEGE_NOT_HELD : ERROR_SUCCESS);
-  return !g_bRefuseExit;
-}
-
-// Mice as Windows lists installed ones (in this order), each with its own SampleRate.
-const char kPs2[] = "ACPI\\PNP0F13\\4&1D401FB5&0", kPad[] = "ACPI\\SYN0002\\4&1D401FB5&0",
-           kUsb[] = "HID\\VID_046D&PID_C077\\7&2A5E1B5&0&0";
+// A mouse with its own SampleRate.
 using Mouse = std::pair<const char*, Stored>;
-
-// Failures the prefix cannot have for real, through the import table: the g_nFailWrite-th
-// RegSetValueExA refused (after another program deleted the key g_deleted, where there is one);
-// looked up through GetProcAddress, SetupAPI's listing failing part-way and every put-back
-// refused; Windows NT 4.0.
-int g_nWrites = 0, g_nFailWrite = 0;
-std::wstring g_deleted;
 const std::wstring kParameters = L"" KORAVEL_PARAMETERS_KEY;
-bool g_bFailListing = false, g_bRefusePutBack = false, g_bNt4 = false;
-IMPORT_HOOK("advapi32.dll", RegSetValueExA, SetValue);
-LONG WINAPI SetValue(HKEY hKey, LPCSTR lpszName, DWORD dw, DWORD dwType, const BYTE* p, DWORD cb) {
-  if (++g_nWrites != g_nFailWrite)
-    return SetValueImport.Original<decltype(&SetValue)>()(hKey, lpszName, dw, dwType, p, cb);
-  if (!g_deleted.empty()) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, g_deleted.c_str());
-  return ERROR_ACCESS_DENIED;
-}
-BOOL WINAPI EnumDevices(HDEVINFO hSet, DWORD nIndex, SP_DEVINFO_DATA* pDevice) {
-  if (g_bFailListing && nIndex > 0) return ::SetLastError(ERROR_NOT_ENOUGH_MEMORY), FALSE;
-  return ::SetupDiEnumDeviceInfo(hSet, nIndex, pDevice);
-}
-LONG WINAPI RefusePutBack(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) {
-  return ERROR_ACCESS_DENIED;
-}
-IMPORT_HOOK("kernel32.dll", GetProcAddress, ProcAddress);
-FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
-  if (HIWORD(lpszName) != 0 && strcmp(lpszName, "SetupDiEnumDeviceInfo") == 0)
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&EnumDevices));
-  if (g_bRefusePutBack && HIWORD(lpszName) != 0 && strcmp(lpszName, "RegSetValueExW") == 0)
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&RefusePutBack));
-  return ProcAddressImport.Original<decltype(&ProcAddress)>()(hModule, lpszName);
-}
-IMPORT_HOOK("kernel32.dll", GetVersionExA, Version);
-BOOL WINAPI Version(OSVERSIONINFOA* pVersion) {
-  const BOOL bResult = VersionImport.Original<decltype(&Version)>()(pVersion);
-  if (g_bNt4) pVersion->dwMajorVersion = 4, pVersion->dwMinorVersion = 0;
-  return bResult;
-}
 
 class ApplyTest : public RegistryTest {
  protected:
   void TearDown() override {
     for (const char* id : {kPs2, kPad, kUsb}) Uninstall(id);
     RegistryTest::TearDown();
+    Reset();
   }
 };
 
@@ -147,8 +91,6 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
        "rate is now in 1 of the 2 PS/2 mice's own keys, but not in the driver's key."},
       // clang-format on
   };
-  ASSERT_TRUE(RecordExitImport.Installed() && SetValueImport.Installed() &&
-              ProcAddressImport.Installed());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TearDown();
@@ -157,9 +99,9 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
                 Protect(L"" KORAVEL_PARAMETERS_KEY, "D:(A;;0x10003;;;WD)"));
     for (const auto& [id, own] : c.mice) Install(id, id == kUsb ? "mouhid" : "i8042prt", own);
     ASSERT_TRUE(c.fault != kLocked || Protect(OwnKey(kPad), "D:(A;;KR;;;WD)"));
-    g_exits.clear(), g_bRefuseExit = c.fault == kRefused, g_bNt4 = c.fault == kNt4, g_nWrites = 0;
-    g_nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_bRefusePutBack = c.fault > kWrite3;
-    g_deleted = c.fault == kPs2Gone ? OwnKey(kPs2) : c.fault == kKeyGone ? kParameters : L"";
+    g_faults.bRefuseRestart = c.fault == kRefused, g_faults.bNt4 = c.fault == kNt4;
+    g_faults.nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_faults.bRefusePutBack = c.fault > kWrite3;
+    g_faults.deleted = c.fault == kPs2Gone ? OwnKey(kPs2) : c.fault == kKeyGone ? kParameters : L"";
     CKoravelDlg dlg;
     MessageBoxes boxes(c.nAnswer);
     HWND hSettings = nullptr;
@@ -170,6 +112,7 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
         .On("Koravel Settings",
             [&](HWND hDlg) {
               hSettings = hDlg;
+              EXPECT_TRUE(AccessWithin(KEY_QUERY_VALUE));
               shown = ItemText(hDlg, IDC_CURRENT_TEXT);
               if (c.vk != 0) {
                 dlg.m_slider.SendMessage(WM_KEYDOWN, c.vk);
@@ -177,19 +120,21 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
                           ItemText(hDlg, IDC_NEW_TEXT));
               }
               if (c.fault == kDeleted) SetStored(kNoKey);
-              g_bFailListing = c.fault == kListing;
+              if (c.fault == kListing) g_faults.dwListingError = ERROR_NOT_ENOUGH_MEMORY;
               ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);  // OK, the prompt and what follows it
             })
         .On("Koravel Settings", [&](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(c.nAnswer == IDCANCEL || c.dwError ? IDCANCEL : IDOK, dlg.DoModal());
-    g_bFailListing = g_bRefusePutBack = false;
+    g_faults.dwListingError = 0, g_faults.bRefusePutBack = false;
     std::vector<Stored> miceAfter;
     for (const Mouse& mouse : c.mice) miceAfter.push_back(ReadStored(OwnKey(mouse.first).c_str()));
-    // Planned hardware reconfiguration, with the privilege; only after a change that was stored.
-    const std::vector<ExitRequest> exits(c.nAnswer == IDYES && (!c.dwError || c.fault == kRefused),
-                                         {EWX_REBOOT, 0x80010004, true});
+    // Only after a change that was stored. A mouse's key was opened to read at start-up, to read
+    // and set values on OK.
+    const std::vector<std::string> exits(c.nAnswer == IDYES && (!c.dwError || c.fault == kRefused),
+                                         kDialogRestart);
     EXPECT_EQ(std::make_tuple(std::string(c.shown), c.after, c.miceAfter, exits),
-              std::make_tuple(shown, ReadStored(), miceAfter, g_exits));
+              std::make_tuple(shown, ReadStored(), miceAfter, g_faults.restarts));
+    EXPECT_TRUE(AccessWithin(KEY_QUERY_VALUE | KEY_SET_VALUE));
     // A listing that fails is reported at once: no question could say what the restart will do.
     std::vector<MessageBoxCall> expected;
     if (c.fault != kListing) {

@@ -1,8 +1,8 @@
-// The command line of a run from a script: each to what it asks for, or to its refusal.
+// The command line of a run from a script, as Windows passes it: each to what it asks for, or to
+// its refusal, and whether it is the dialog's.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "command_line/command_line.h"
 
@@ -11,31 +11,39 @@ namespace {
 // The action, the rate and /restart; refused, NONE, and whether the reason names an argument.
 TEST(CommandLine, EachCommandLineToWhatItAsksForOrToItsRefusal) {
   using Asked = std::tuple<CCommandLine::Action, unsigned long, bool, bool>;
-  const std::string kLong(30000, '1');
+  const std::wstring kLong(30000, L'1');
   const auto kHelp = CCommandLine::HELP, kQuery = CCommandLine::QUERY, kSet = CCommandLine::SET;
   const Asked kRefused = {CCommandLine::NONE, 0, 0, 1}, kApart = {CCommandLine::NONE, 0, 0, 0};
   // clang-format off
-  const std::pair<std::vector<const char*>, Asked> cases[] = {
-      {{"/?"}, {kHelp, 0, 0, 0}}, {{"-HELP"}, {kHelp, 0, 0, 0}}, {{"/Query"}, {kQuery, 0, 0, 0}},
-      {{"/set", "200"}, {kSet, 200, 0, 0}}, {{"-SET:10"}, {kSet, 10, 0, 0}},
-      {{"/restart", "/set", "60"}, {kSet, 60, 1, 0}}, {{"/set:100", "-Restart"}, {kSet, 100, 1, 0}},
-      {{"/set", "137"}, kRefused}, {{"/set", "0x64"}, kRefused}, {{"/set", "1e2"}, kRefused},
-      {{"/set", "100x"}, kRefused}, {{"/set", "-5"}, kRefused}, {{"/set", "4294967396"}, kRefused},
-      {{"/set", ""}, kRefused}, {{"/set", kLong.c_str()}, kRefused}, {{"/set"}, kRefused},
-      {{"/set:"}, kRefused}, {{"/set", "020"}, kRefused}, {{"/bogus"}, kRefused}, {{"/"}, kRefused},
-      {{"/restarts"}, kRefused}, {{"/query", "word"}, kRefused}, {{"/query:1"}, kRefused},
-      {{"/query", "/QUERY"}, kRefused}, {{"/set", "20", "-set", "40"}, kRefused},
-      {{"/set", "20", "/query"}, kApart}, {{"/restart"}, kApart}, {{"/?", "/query"}, kApart}};
+  const std::pair<std::wstring, Asked> cases[] = {
+      {L"K /?", {kHelp, 0, 0, 0}}, {L"K -HELP", {kHelp, 0, 0, 0}}, {L"K /Query", {kQuery, 0, 0, 0}},
+      {L"K /set 200", {kSet, 200, 0, 0}}, {L"K -SET:10", {kSet, 10, 0, 0}},
+      {L"K /restart /set 60", {kSet, 60, 1, 0}}, {L"K /set:100 -Restart", {kSet, 100, 1, 0}},
+      {L"\"C:\\Kor Tool\\K.exe\"/set 100", {kSet, 100, 0, 0}}, {L"/set 100", {kSet, 100, 0, 0}},
+      {L"/tools/K.exe /query", {kQuery, 0, 0, 0}}, {L"K \x2013set 100", {kSet, 100, 0, 0}},
+      {L"\x2014SET:20", {kSet, 20, 0, 0}}, {L"K \x2212query", {kQuery, 0, 0, 0}},
+      {L"K \"/set\" \"1\"00", {kSet, 100, 0, 0}}, {L"K /set \\\"100", kRefused},
+      {L"K /set \"10 0\"", kRefused}, {L"K /set 137", kRefused}, {L"K /set 0x64", kRefused},
+      {L"K /set 1e2", kRefused}, {L"K /set 100x", kRefused}, {L"K /set -5", kRefused},
+      {L"K /set 4294967396", kRefused}, {L"K /set \"\"", kRefused}, {L"K /set " + kLong, kRefused},
+      {L"K /set", kRefused}, {L"K /set:", kRefused}, {L"K /set 020", kRefused},
+      {L"K /bogus", kRefused}, {L"K /", kRefused}, {L"K /restarts", kRefused},
+      {L"K /query word", kRefused}, {L"K /query:1", kRefused}, {L"K /query /QUERY", kRefused},
+      {L"K /set 20 -set 40", kRefused},
+      {L"K /set 20 /query", kApart}, {L"K /restart", kApart}, {L"K /? /query", kApart}};
   // clang-format on
-  for (const auto& [args, expected] : cases) {
-    CCommandLine line;
-    const bool bParsed = line.Parse(int(args.size()), args.data());
-    EXPECT_EQ(std::make_tuple(expected, std::get<0>(expected) != CCommandLine::NONE),
+  for (const auto& [text, expected] : cases) {
+    CCommandLine line(text.c_str());
+    const bool bScript = line.IsScriptRun(), bParsed = line.Parse();
+    EXPECT_EQ(std::make_tuple(expected, std::get<0>(expected) != CCommandLine::NONE, true),
               std::make_tuple(Asked(line.GetAction(), line.GetRate(), line.IsRestart(),
                                     line.GetErrorArgument() != nullptr),
-                              bParsed && !line.GetError()))
-        << args[0] << " " << (args.size() > 1 ? args[1] : "");
+                              bParsed && !line.GetError(), bScript))
+        << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 40));
   }
+  // The dialog's: no switch first (a dropped file), or no argument at all.
+  for (const wchar_t* text : {L"K C:\\dropped.txt /set 20", L"K", L"\"C:\\K K.exe\""})
+    EXPECT_FALSE(CCommandLine(text).IsScriptRun());
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include "meter/measure_dlg.h"
 #include "meter/rate_meter.h"
+#include "rates/sample_rate.h"
 #include "support/devices.h"
+#include "support/faults.h"
 #include "support/import_hook.h"
 #include "support/registry_value.h"
 #include "support/ui_script.h"
@@ -14,7 +16,8 @@ namespace {
 // Mice interleaved (the first with a null handle), each at its rate from 10 to 8,000 reports a
 // second, stamped in whole milliseconds from just before the wrap of the tick count: no figure
 // before 800 ms of movement, then each mouse's own. From 1000 ms one mouse pauses for 300 ms and
-// goes on at 40, and another's clock is set back 10 s: each starts a new measurement.
+// goes on at 40, and another's clock is set back 10 s: each starts a new measurement. A third goes
+// from 20 to 80 without a pause: the figure is its last second's (68 at 1800 ms, then 80).
 TEST(RateMeter, EachMouseReadsItsRateFrom10To8000AndAPauseOrAClockSetBackStartsAgain) {
   const int rates[] = {10, 20, 125, 200, 1000, 4000, 8000, 100, 100};
   CRateMeter meter;
@@ -22,7 +25,10 @@ TEST(RateMeter, EachMouseReadsItsRateFrom10To8000AndAPauseOrAClockSetBackStartsA
   std::vector<int> shown, expected;
   for (DWORD ms = 0; ms <= 2300; ++ms) {
     for (DWORD n = 0; n < 9; ++n) {
-      const DWORD nRate = n != 7 || ms < 1000 ? rates[n] : ms < 1300 ? 0 : 40;
+      const DWORD nRate = n == 1 && ms >= 1000  ? 80
+                          : n != 7 || ms < 1000 ? rates[n]
+                          : ms < 1300           ? 0
+                                                : 40;
       const DWORD dwTime = dwStart + ms - (n == 8 && ms >= 1000 ? 10000 : 0);
       for (DWORD k = (ms * nRate + 999) / 1000; k < ((ms + 1) * nRate + 999) / 1000; ++k)
         meter.Add(reinterpret_cast<HANDLE>(n), dwTime);
@@ -31,7 +37,11 @@ TEST(RateMeter, EachMouseReadsItsRateFrom10To8000AndAPauseOrAClockSetBackStartsA
     ASSERT_EQ(9, meter.GetDeviceCount());
     for (int n = 0; n < 9; ++n) {
       shown.push_back(meter.GetRate(n));
-      expected.push_back(ms == 799 ? -1 : n != 7 || ms == 999 ? rates[n] : ms == 1800 ? -1 : 40);
+      expected.push_back(ms == 799             ? -1
+                         : n == 1 && ms > 999  ? (ms == 1800 ? 68 : 80)
+                         : n != 7 || ms == 999 ? rates[n]
+                         : ms == 1800          ? -1
+                                               : 40);
     }
   }
   EXPECT_EQ(expected, shown);
@@ -62,7 +72,7 @@ TEST(RateMeter, TickStampsInBurstsReadWithinTheBoundFromTheFirstFigure) {
 
 // Mice installed in the prefix, raw input's name for a device, and the Bluetooth mouse's instance
 // ID, which holds braces of its own.
-const char kPs2[] = "ACPI\\PNP0F13\\4&1D401FB5&0", kGone[] = "HID\\VID_DEAD&PID_0001\\1&2",
+const char kGone[] = "HID\\VID_DEAD&PID_0001\\1&2",
            kBluetooth[] =
                "HID\\{00001124-0000-1000-8000-00805f9b34fb}_VID&0002046d_PID&b016\\8&2A5E1B5&0&0";
 std::string RawName(std::string id) {
@@ -71,8 +81,8 @@ std::string RawName(std::string id) {
 }
 
 // clang-format off
-enum Case { kPs2NoValue, kPs2Value, kLocked, kNoDevice, kAbsolute, kBraced, kDeviceGone,
-            kNoSetupApi, kNoRawInput, kNothing };
+enum Case { kPs2NoValue, kPs2Value, kLocked, kDriverLocked, kNoDevice, kAbsolute, kBraced,
+            kDeviceGone, kNoSetupApi, kNoRawInput, kNothing };
 // clang-format on
 
 // Through GetProcAddress: the raw input functions missing, registrations recorded, the raw input
@@ -91,7 +101,10 @@ BOOL WINAPI Register(const RAWINPUTDEVICE* pDevices, UINT nDevices, UINT cbSize)
 UINT WINAPI GetData(HRAWINPUT hInput, UINT uCommand, void* pData, UINT* pcbSize, UINT cbHeader) {
   const UINT cbData = ::GetRawInputData(hInput, uCommand, pData, pcbSize, cbHeader);
   auto* pInput = static_cast<RAWINPUT*>(pData);
-  const int n = g_nReports++;
+  // Counted only where they move: the meter leaves out a report that does not (as Wine's echo of
+  // the pointer put in the corner may be).
+  const auto& move = pInput->data.mouse;
+  const int n = move.lLastX || move.lLastY || g_case == kAbsolute ? g_nReports++ : -1;
   if (g_case == kNoDevice && n % 2 == 1) pInput->header.hDevice = nullptr;
   // Positions 0,0 0,0 1,0 1,0 ...: every other report moves.
   if (g_case == kAbsolute) pInput->data.mouse = {MOUSE_MOVE_ABSOLUTE, {}, 0, n / 2, 0, 0};
@@ -123,6 +136,7 @@ HHOOK WINAPI SetHook(int idHook, HOOKPROC pfn, HINSTANCE hInstance, DWORD dwThre
 // Each case starts with no device of its own installed, and ends so.
 void Clean() {
   for (const char* id : {kPs2, kBluetooth}) Uninstall(id);
+  SetStored(kNoKey), Reset();
   g_case = kPs2NoValue, g_name.clear(), g_nReports = 0;
 }
 using MeterTest = RegistryTest;
@@ -152,6 +166,7 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
       {kPs2NoValue, kPs2, kNoKey, {{kPs2Name, "120", "200"}}},
       {kPs2Value, kPs2, Dword(60), {{kPs2Name, "60", "200"}}},
       {kLocked, kPs2, Dword(60), {{kPs2Name, "unknown (error 5)", "200"}}},
+      {kDriverLocked, kPs2, kNoKey, {{kPs2Name, "unknown (error 5)", "200"}}},
       {kAbsolute, nullptr, kNoKey, {{"Wine HID device", kOther, "100"}}},
       {kBraced, kBluetooth, kNoKey, {{"Bluetooth mouse", kOther, "200"}}},
       {kDeviceGone, kGone, kNoKey, {{kGone, "unknown (error 0xE000020B)", "200"}}},
@@ -168,6 +183,7 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
       Install(c.id, c.id == kPs2 ? "i8042prt" : "HidBth", c.own,
               c.id == kPs2 ? kPs2Name.c_str() : "Bluetooth mouse");
     ASSERT_TRUE(c.what != kLocked || Protect(OwnKey(kPs2), "D:(A;;SD;;;WD)"));
+    ASSERT_TRUE(c.what != kDriverLocked || Protect(L"" KORAVEL_PARAMETERS_KEY, "D:(A;;SD;;;WD)"));
     if (c.id != nullptr) g_name = RawName(c.id) + (c.id == kGone ? "\\KBD" : "");
     g_case = c.what, g_hHook = nullptr, g_registered.clear();
     std::string text;
@@ -204,6 +220,7 @@ TEST_F(MeterTest, EachMouseByNameWithItsStoredAndMeasuredRate) {
       dlg.DoModal();
     }
     EXPECT_FALSE(g_hHook != nullptr && ::UnhookWindowsHookEx(g_hHook)) << "the hook is still set";
+    EXPECT_TRUE(AccessWithin(KEY_QUERY_VALUE));
     const decltype(g_registered) raw = {{RIDEV_INPUTSINK, hMeter}, {RIDEV_REMOVE, nullptr}};
     EXPECT_EQ(std::make_tuple(c.text, c.rows, c.what < kNoRawInput ? raw : decltype(raw)()),
               std::make_tuple(text.substr(0, c.text.size()), rows, g_registered));

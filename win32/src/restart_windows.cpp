@@ -4,13 +4,19 @@
 
 namespace {
 
-// Windows NT's token functions are looked up at run time: the program must load on Windows 95,
-// whose ADVAPI32 need not have them, to show its questionnaire there. Only NT comes this far.
+// Windows NT 4.0 and 2000 ignore the reason.
+const DWORD kReason =
+    SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_HARDWARE | SHTDN_REASON_MINOR_RECONFIG;
+
+HMODULE Advapi() { return ::GetModuleHandleA("advapi32.dll"); }
+
+// Windows NT's token and shutdown functions are looked up at run time: the program must load on
+// Windows 95, whose ADVAPI32 need not have them, to show its questionnaire there. Only NT comes
+// this far.
 DWORD EnableShutdownPrivilege() {
-  const HMODULE hAdvapi = ::GetModuleHandleA("advapi32.dll");
-  const auto pfnOpen = SYSTEM_FUNCTION(hAdvapi, OpenProcessToken);
-  const auto pfnLookup = SYSTEM_FUNCTION(hAdvapi, LookupPrivilegeValueA);
-  const auto pfnAdjust = SYSTEM_FUNCTION(hAdvapi, AdjustTokenPrivileges);
+  const auto pfnOpen = SYSTEM_FUNCTION(Advapi(), OpenProcessToken);
+  const auto pfnLookup = SYSTEM_FUNCTION(Advapi(), LookupPrivilegeValueA);
+  const auto pfnAdjust = SYSTEM_FUNCTION(Advapi(), AdjustTokenPrivileges);
   if (pfnOpen == nullptr || pfnLookup == nullptr || pfnAdjust == nullptr) {
     return ERROR_CALL_NOT_IMPLEMENTED;
   }
@@ -35,8 +41,21 @@ DWORD EnableShutdownPrivilege() {
 DWORD RestartWindows() {
   const DWORD dwResult = EnableShutdownPrivilege();
   if (dwResult != ERROR_SUCCESS) return dwResult;
-  // Windows NT 4.0 and 2000 ignore the reason.
-  const DWORD dwReason =
-      SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_HARDWARE | SHTDN_REASON_MINOR_RECONFIG;
-  return ::ExitWindowsEx(EWX_REBOOT, dwReason) ? ERROR_SUCCESS : ::GetLastError();
+  return ::ExitWindowsEx(EWX_REBOOT, kReason) ? ERROR_SUCCESS : ::GetLastError();
+}
+
+DWORD RequestRestart() {
+  const DWORD dwResult = EnableShutdownPrivilege();
+  if (dwResult != ERROR_SUCCESS) return dwResult;
+  // This computer, no message, no time-out, programs not forced closed, a restart.
+  BOOL bTaken = FALSE;
+  if (const auto pfnEx = SYSTEM_FUNCTION(Advapi(), InitiateSystemShutdownExA)) {
+    bTaken = pfnEx(nullptr, nullptr, 0, FALSE, TRUE, kReason);
+  } else if (const auto pfn = SYSTEM_FUNCTION(Advapi(), InitiateSystemShutdownA)) {
+    bTaken = pfn(nullptr, nullptr, 0, FALSE, TRUE);
+  } else {
+    return ERROR_CALL_NOT_IMPLEMENTED;
+  }
+  const DWORD dwError = ::GetLastError();
+  return bTaken ? ERROR_SUCCESS : dwError != ERROR_SUCCESS ? dwError : ERROR_GEN_FAILURE;
 }
