@@ -6,14 +6,19 @@
 namespace {
 
 // Templates may hold common controls, whose window classes must exist before the dialog does.
-// Common Controls 6 registers them only through InitCommonControlsEx, which COMCTL32 has from
-// version 4.70 on: it is looked up at run time, so that the program still loads where the
-// system's COMCTL32 is 4.00 (Windows NT 4.0 and 95 as installed) and has InitCommonControls only.
+// COMCTL32 is loaded here, for the first dialog, and stays: a program that makes no window (run
+// from a script) never loads it, nor pays for its start. It is loaded by name, so that the
+// manifest's Common Controls 6 stands in for the system's version 5. Version 6 registers the
+// classes only through InitCommonControlsEx, which COMCTL32 has from version 4.70 on; version 4.00
+// (Windows NT 4.0 and 95 as installed) has InitCommonControls only.
 void RegisterCommonControls() {
-  const auto pfnInitEx = SYSTEM_FUNCTION(::GetModuleHandleA("comctl32.dll"), InitCommonControlsEx);
+  const HMODULE hComctl = ::LoadLibraryA("comctl32.dll");
+  const auto pfnInitEx = SYSTEM_FUNCTION(hComctl, InitCommonControlsEx);
   static const INITCOMMONCONTROLSEX controls = {
       sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
-  if (pfnInitEx == nullptr || !pfnInitEx(&controls)) ::InitCommonControls();
+  if (pfnInitEx == nullptr || !pfnInitEx(&controls)) {
+    if (const auto pfnInit = SYSTEM_FUNCTION(hComctl, InitCommonControls)) pfnInit();
+  }
 }
 
 }  // namespace

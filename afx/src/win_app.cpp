@@ -17,6 +17,7 @@ CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszGivenAppName(lpszAppName) {
 
 CWinApp::~CWinApp() {
   if (g_pApp == this) g_pApp = nullptr;
+  delete[] m_pchNames;
 }
 
 void CWinApp::SetModuleNames(HINSTANCE hInstance) {
@@ -24,22 +25,28 @@ void CWinApp::SetModuleNames(HINSTANCE hInstance) {
   const DWORD nLength = ::GetModuleFileNameA(hInstance, szPath, MAX_PATH);
   if (nLength == 0 || nLength >= MAX_PATH) return;
 
+  // Both names in a block of the object's own: the help file's path, then the executable's name.
+  delete[] m_pchNames;
+  m_pchNames = new char[2 * MAX_PATH];
+  char* const pszHelpFilePath = m_pchNames;
+  char* const pszExeName = m_pchNames + MAX_PATH;
+
   // The help file sits beside the executable: C:\Dir\Name.EXE -> C:\Dir\Name.HLP.
-  std::strcpy(m_szHelpFilePath, szPath);
-  char* pDot = std::strrchr(m_szHelpFilePath, '.');
+  std::strcpy(pszHelpFilePath, szPath);
+  char* pDot = std::strrchr(pszHelpFilePath, '.');
   if (pDot != nullptr && std::strchr(pDot, '\\') == nullptr &&
-      pDot - m_szHelpFilePath + 5 < MAX_PATH) {
+      pDot - pszHelpFilePath + 5 < MAX_PATH) {
     std::strcpy(pDot, ".HLP");
   }
-  m_pszHelpFilePath = m_szHelpFilePath;
+  m_pszHelpFilePath = pszHelpFilePath;
 
   const char* pName = std::strrchr(szPath, '\\');
   pName = pName != nullptr ? pName + 1 : szPath;
-  std::strcpy(m_szExeName, pName);
-  pDot = std::strrchr(m_szExeName, '.');
+  std::strcpy(pszExeName, pName);
+  pDot = std::strrchr(pszExeName, '.');
   if (pDot != nullptr) *pDot = '\0';
-  m_pszExeName = m_szExeName;
-  if (m_pszGivenAppName == nullptr) m_pszAppName = m_szExeName;
+  m_pszExeName = pszExeName;
+  if (m_pszGivenAppName == nullptr) m_pszAppName = pszExeName;
 }
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const {

@@ -1,6 +1,7 @@
 #include "win32/error_text.h"
 
 #include <setupapi.h>
+#include <stdio.h>
 
 #include "win32/system_library.h"
 
@@ -33,9 +34,9 @@ void ErrorText(DWORD dwCode, LPSTR pszText, DWORD cchText, UINT nCodePage) {
                                nCodePage))) {
     return;
   }
-  // wsprintf writes at most 1024 characters; the sentence takes fewer than 80.
+  // The C runtime's, not USER32's wsprintf: a run from a script loads no USER32.
   char szSentence[96];
-  ::wsprintfA(szSentence, "Windows has no description of error %lu (0x%08lX).",
+  ::_snprintf(szSentence, sizeof szSentence, "Windows has no description of error %lu (0x%08lX).",
               static_cast<unsigned long>(dwCode), static_cast<unsigned long>(dwCode));
   ::lstrcpynA(pszText, szSentence, static_cast<int>(cchText));
 }

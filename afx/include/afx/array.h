@@ -3,8 +3,8 @@
 // original's release builds.
 //
 // Elements are constructed in place and destroyed when they are removed: any TYPE that can be
-// default-constructed, copied and assigned will do. Growing moves them into a larger block by copying, so a reference or pointer to an
-// element lasts only until the next Add or SetSize.
+// default-constructed, copied and assigned will do. Growing moves them into a larger block by
+// copying, so a reference or pointer to an element lasts only until the next Add or SetSize.
 #pragma once
 
 #include <windows.h>

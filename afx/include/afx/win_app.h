@@ -44,9 +44,8 @@ class CWinApp : public CCmdTarget {
   void SetModuleNames(HINSTANCE hInstance);
 
   LPCSTR m_pszGivenAppName;
-  int m_nExitCode = 0;  // the WM_QUIT code that ended Run
-  char m_szExeName[MAX_PATH] = "";
-  char m_szHelpFilePath[MAX_PATH] = "";
+  int m_nExitCode = 0;         // the WM_QUIT code that ended Run
+  char* m_pchNames = nullptr;  // m_pszExeName and m_pszHelpFilePath point into it; owned
 };
 
 CWinApp* AfxGetApp();
