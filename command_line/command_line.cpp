@@ -1,5 +1,7 @@
 #include "command_line/command_line.h"
 
+#include <string.h>
+
 namespace {
 
 bool IsSpace(WCHAR c) { return c == L' ' || c == L'\t'; }
@@ -22,9 +24,19 @@ bool IsName(LPCWSTR lpszText, int cchText, const char* lpszName) {
   return n == cchText && lpszName[n] == '\0';
 }
 
-// The switches, by name; /? and /help are one.
-enum Switch { HELP_SWITCH, QUERY_SWITCH = 2, SET_SWITCH, RESTART_SWITCH, SWITCH_COUNT };
-const char* const kSwitchNames[SWITCH_COUNT] = {"?", "help", "query", "set", "restart"};
+// The switches, by name; /? and /help are one. Those from SET_SWITCH to LOG_SWITCH take a value.
+enum Switch {
+  HELP_SWITCH,
+  QUERY_SWITCH = 2,
+  RESTART_SWITCH,
+  JSON_SWITCH,
+  SET_SWITCH,
+  CHECK_SWITCH,
+  LOG_SWITCH,
+  SWITCH_COUNT
+};
+const char* const kSwitchNames[SWITCH_COUNT] = {"?",    "help", "query", "restart",
+                                                "json", "set",  "check", "log"};
 
 // The switch that the word of cchWord characters at lpszWord names, and in *ppszValue what follows
 // a colon after its name, or null; -1 where it names none.
@@ -56,15 +68,19 @@ unsigned long ProtocolRate(LPCWSTR lpszText) {
 // Each argument takes at least one character and is followed by another (white space, or the end)
 // or by the program's name: so many of each do.
 CCommandLine::CCommandLine(LPCWSTR lpszCommandLine)
-    : m_pszArguments(new WCHAR[::lstrlenW(lpszCommandLine) + 1]),
+    : m_pszText(new WCHAR[::lstrlenW(lpszCommandLine) + 1]),
+      m_pszArguments(new WCHAR[::lstrlenW(lpszCommandLine) + 1]),
       m_ppszArguments(new LPCWSTR[::lstrlenW(lpszCommandLine) / 2 + 1]) {
+  ::memcpy(m_pszText, lpszCommandLine, (::lstrlenW(lpszCommandLine) + 1) * sizeof(WCHAR));
   LPCWSTR p = lpszCommandLine;
   while (IsSpace(*p)) ++p;
-  // The program's name, unless the command line begins with a switch that Koravel knows.
+  // The program's name, unless the command line begins with a switch: one that Koravel knows,
+  // or any word that begins as a switch does and is no program's name ("/tools/Koravel.exe" is).
   int cchWord = 0;
   while (p[cchWord] != L'\0' && !IsSpace(p[cchWord])) ++cchWord;
   LPCWSTR lpszValue = nullptr;
-  if (SwitchOf(p, cchWord, &lpszValue) < 0) {
+  const bool bExe = cchWord > 4 && IsName(p + cchWord - 4, 4, ".exe");
+  if (SwitchOf(p, cchWord, &lpszValue) < 0 && (!IsSwitchCharacter(*p) || bExe)) {
     if (*p == L'"') {
       for (++p; *p != L'\0' && *p != L'"';) ++p;
       if (*p == L'"') ++p;
@@ -99,6 +115,7 @@ CCommandLine::CCommandLine(LPCWSTR lpszCommandLine)
 }
 
 CCommandLine::~CCommandLine() {
+  delete[] m_pszText;
   delete[] m_ppszArguments;
   delete[] m_pszArguments;
 }
@@ -111,7 +128,8 @@ bool CCommandLine::Refuse(const char* lpszError, LPCWSTR lpszArgument) {
   // A command line not understood asks for nothing.
   m_action = NONE;
   m_nRate = 0;
-  m_bRestart = false;
+  m_bRestart = m_bJson = false;
+  m_lpszLog = nullptr;
   m_lpszError = lpszError;
   m_lpszErrorArgument = lpszArgument;
   return false;
@@ -127,27 +145,37 @@ bool CCommandLine::Parse() {
     if (nSwitch < 0) return Refuse("this switch is unknown", lpszArg);
     if (bGiven[nSwitch]) return Refuse("this switch is given twice", lpszArg);
     bGiven[nSwitch] = true;
-    if (nSwitch == SET_SWITCH) {
-      // The rate follows after a colon, or as the next argument, whatever it looks like.
-      if (lpszValue == nullptr && n + 1 < GetArgumentCount()) lpszValue = GetArgument(++n);
-      m_nRate = lpszValue != nullptr ? ProtocolRate(lpszValue) : 0;
-      if (m_nRate == 0) {
-        return Refuse("/set needs a rate: 10, 20, 40, 60, 80, 100 or 200",
-                      lpszValue != nullptr ? lpszValue : lpszArg);
-      }
-    } else if (lpszValue != nullptr) {
-      return Refuse("this switch takes no value", lpszArg);
+    if (nSwitch < SET_SWITCH) {
+      if (lpszValue != nullptr) return Refuse("this switch takes no value", lpszArg);
+      continue;
+    }
+    // The value follows after a colon, or as the next argument, whatever it looks like.
+    if (lpszValue == nullptr && n + 1 < GetArgumentCount()) lpszValue = GetArgument(++n);
+    if (nSwitch == LOG_SWITCH) {
+      m_lpszLog = lpszValue;
+      if (lpszValue == nullptr || *lpszValue == L'\0') return Refuse("/log needs a file", lpszArg);
+      continue;
+    }
+    m_nRate = lpszValue != nullptr ? ProtocolRate(lpszValue) : 0;
+    if (m_nRate == 0) {
+      return Refuse(nSwitch == SET_SWITCH ? "/set needs a rate: 10, 20, 40, 60, 80, 100 or 200"
+                                          : "/check needs a rate: 10, 20, 40, 60, 80, 100 or 200",
+                    lpszValue != nullptr ? lpszValue : lpszArg);
     }
   }
   m_bRestart = bGiven[RESTART_SWITCH];
+  m_bJson = bGiven[JSON_SWITCH];
   if (bGiven[HELP_SWITCH] && GetArgumentCount() > 1) return Refuse("/? goes alone", nullptr);
-  if (bGiven[QUERY_SWITCH] && bGiven[SET_SWITCH]) {
-    return Refuse("/query and /set do not go together", nullptr);
+  if (bGiven[QUERY_SWITCH] + bGiven[SET_SWITCH] + bGiven[CHECK_SWITCH] > 1) {
+    return Refuse("/query, /set and /check go one at a time", nullptr);
   }
   if (m_bRestart && !bGiven[SET_SWITCH]) return Refuse("/restart goes only with /set", nullptr);
+  if (m_bJson && bGiven[SET_SWITCH])
+    return Refuse("/json goes only with /query or /check", nullptr);
   m_action = bGiven[HELP_SWITCH]    ? HELP
              : bGiven[QUERY_SWITCH] ? QUERY
              : bGiven[SET_SWITCH]   ? SET
+             : bGiven[CHECK_SWITCH] ? CHECK
                                     : NONE;
   return m_action != NONE || Refuse("there is nothing to do", nullptr);
 }

@@ -1,36 +1,40 @@
 // Koravel /query: the rates stored, a line each, fields separated by tabs, for a script to read.
 #include "command_line/command_run.h"
 
+#include "command_line/json.h"
 #include "rates/stored_rates.h"
 
-namespace {
-
-// A name as a field: a tab or a line break in it would split the line.
-CString Field(CString str) {
+CString CCommandRun::Field(CString str) {
   LPSTR psz = str.GetBuffer(str.GetLength());
   for (; *psz != '\0'; ++psz) {
-    if (*psz == '\t' || *psz == '\r' || *psz == '\n') *psz = ' ';
+    if (static_cast<unsigned char>(*psz) < 0x20 || *psz == 0x7F) *psz = ' ';
   }
   str.ReleaseBuffer();
   return str;
 }
 
-}  // namespace
-
-int CCommandRun::Query() {
-  const CStoredRates rates;
+int CCommandRun::Query(BOOL bJson) {
+  const CStoredRates& rates = Read();
   if (rates.GetDriverResult() != ERROR_SUCCESS) return Fail(rates.GetDriverResult());
-  CString strLine;
-  strLine.Format("driver\t%lu\r\n", static_cast<unsigned long>(rates.GetDriverRate()));
-  m_output.Write(strLine);
-
-  // On Windows NT 4.0 there is no list: the driver's value is all there is.
   if (rates.GetMice().GetError() != ERROR_SUCCESS) return Fail(rates.GetMice().GetError());
-  // Every mouse gets its line; the first rate that cannot be read fails the query after them.
+  // A mouse whose rate cannot be read gets its line, and fails the query after them all.
   LONG lFirstError = ERROR_SUCCESS;
   for (int nMouse = 0; nMouse < rates.GetMouseCount(); ++nMouse) {
+    if (lFirstError == ERROR_SUCCESS) lFirstError = rates.GetMouse(nMouse).lRateResult;
+  }
+  CString strLine;
+  if (bJson) {
+    strLine.Format("{\"schema\":%d,", KORAVEL_JSON_SCHEMA);
+    AppendJsonRates(strLine, rates);
+    strLine += "}\r\n";
+    m_output.Write(strLine);
+    return lFirstError != ERROR_SUCCESS ? Fail(lFirstError) : ERROR_SUCCESS;
+  }
+  strLine.Format("driver\t%lu\r\n", static_cast<unsigned long>(rates.GetDriverRate()));
+  m_output.Write(strLine);
+  // On Windows NT 4.0 there is no list: the driver's value is all there is.
+  for (int nMouse = 0; nMouse < rates.GetMouseCount(); ++nMouse) {
     const CStoredRates::Mouse& mouse = rates.GetMouse(nMouse);
-    if (lFirstError == ERROR_SUCCESS) lFirstError = mouse.lRateResult;
     CString strOwn;
     if (mouse.rate.GetOwnResult() == ERROR_SUCCESS) {
       strOwn.Format("%lu", static_cast<unsigned long>(mouse.rate.GetRate()));

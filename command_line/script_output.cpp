@@ -35,12 +35,28 @@ CScriptOutput::~CScriptOutput() {
 }
 
 void CScriptOutput::Write(LPCSTR lpszText) {
+  if (m_bHolding) {
+    m_strHeld += lpszText;
+  } else {
+    WriteNow(lpszText);
+  }
+}
+
+void CScriptOutput::Hold(BOOL bHold) {
+  m_bHolding = bHold;
+  if (bHold || m_strHeld.IsEmpty()) return;
+  WriteNow(m_strHeld);
+  m_strHeld.Empty();
+}
+
+void CScriptOutput::WriteNow(LPCSTR lpszText) {
   const int cbText = ::lstrlenA(lpszText);
   DWORD cbWritten = 0;
   if (m_hOutput == nullptr || cbText == 0) return;
   const int cchWide = ::MultiByteToWideChar(CP_UTF8, 0, lpszText, cbText, nullptr, 0);
+  // Where there is no UTF-8 (Windows 95, where Koravel only says in ASCII that this is not Windows
+  // NT), the bytes go as they are.
   if (cchWide <= 0) {
-    // A Windows without UTF-8 (95): Koravel only says there that this is not Windows NT, in ASCII.
     ::WriteFile(m_hOutput, lpszText, static_cast<DWORD>(cbText), &cbWritten, nullptr);
     return;
   }

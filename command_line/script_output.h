@@ -6,7 +6,11 @@
 //
 // Koravel's texts are UTF-8 (names and Windows' texts are read in Unicode). A console is written
 // in Unicode; a file or a pipe in the OEM code page, the one that cmd, PowerShell and remote shells
-// decode a program's output with.
+// decode a program's output with (JSON is ASCII, the same in every code page).
+//
+// While a change holds the machine's change lock, what it says is held back, and written once the
+// lock is released: a console paused by a selection, or a pipe that no one reads, would otherwise
+// keep the lock from every other change for as long as it blocks.
 #pragma once
 
 #include <afx.h>
@@ -22,10 +26,16 @@ class CScriptOutput {
   CScriptOutput& operator=(const CScriptOutput&) = delete;
 
   // Operations
-  // Writes lpszText, UTF-8 text whose lines end in "\r\n".
+  // Writes lpszText, UTF-8 text whose lines end in "\r\n"; or, while held, keeps it.
   void Write(LPCSTR lpszText);
+  // Holds back what is written from now on (bHold), or writes what was held and stops holding.
+  void Hold(BOOL bHold);
 
  private:
+  void WriteNow(LPCSTR lpszText);
+
+  CString m_strHeld;
+  BOOL m_bHolding = FALSE;
   HANDLE m_hOutput;  // null where there is nowhere to write
   BOOL m_bConsole;   // m_hOutput is a console
   BOOL m_bOwned;     // m_hOutput is the parent's console, opened here

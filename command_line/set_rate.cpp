@@ -9,14 +9,25 @@
 #include "win32/restart_windows.h"
 
 int CCommandRun::SetRate(DWORD dwRate, BOOL bRestart) {
-  int nExit = ERROR_SUCCESS;
+  int nExit;
+  m_output.Hold(TRUE), m_errors.Hold(TRUE);
   {
     const CChangeLock lock;
-    if (lock.GetError() != ERROR_SUCCESS) return Fail(lock.GetError(), "Nothing was changed.");
-    ::InterlockedExchange(&s_bChanging, TRUE);
-    nExit = ChangeRate(dwRate);
-    ::InterlockedExchange(&s_bChanging, FALSE);
+    LONG lResult = lock.GetError();
+    if (lResult == ERROR_SUCCESS &&
+        ::InterlockedCompareExchange(&s_lChange, CHANGING, IDLE) != IDLE) {
+      lResult = ERROR_OPERATION_ABORTED;  // the console closes: the process is ending
+    }
+    if (lResult != ERROR_SUCCESS) {
+      nExit = Fail(lResult, "Nothing was changed.");
+    } else {
+      nExit = ChangeRate(dwRate);
+      // What the change left, for the log, still under the lock. A closing console's handler
+      // waits until the run has logged it too (Run).
+      if (!m_pBefore->AllRead(dwRate)) Read();
+    }
   }
+  m_output.Hold(FALSE), m_errors.Hold(FALSE);
   if (nExit != ERROR_SUCCESS_REBOOT_REQUIRED) return nExit;
   if (!bRestart) {
     m_output.Write("Koravel: the new rate takes effect when Windows next starts.\r\n");
@@ -35,7 +46,7 @@ int CCommandRun::SetRate(DWORD dwRate, BOOL bRestart) {
 int CCommandRun::ChangeRate(DWORD dwRate) {
   // Koravel never creates the driver's key, nor its value: both must be there, as they are where
   // the driver is installed.
-  const CStoredRates rates;
+  const CStoredRates& rates = Read();
   LONG lResult = rates.GetDriverResult();
   if (lResult == ERROR_SUCCESS) lResult = rates.GetMice().GetError();
   if (lResult != ERROR_SUCCESS) return Fail(lResult, "Nothing was changed.");

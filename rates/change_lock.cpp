@@ -1,6 +1,9 @@
 #include "rates/change_lock.h"
 
+#include <sddl.h>
 #include <string.h>
+
+#include "win32/system_library.h"
 
 namespace {
 
@@ -15,20 +18,27 @@ LPCSTR MutexName() {
 
 }  // namespace
 
-CChangeLock::CChangeLock() : m_hMutex(::CreateMutexA(nullptr, FALSE, MutexName())) {
-  // Created by a change running as SYSTEM, the mutex grants administrators the right to wait for
-  // it and release it, and no more: opened with that alone.
-  if (m_hMutex == nullptr && ::GetLastError() == ERROR_ACCESS_DENIED) {
-    m_hMutex = ::OpenMutexA(SYNCHRONIZE, FALSE, MutexName());
+CChangeLock::CChangeLock() : m_hMutex(nullptr), m_lError(ERROR_SUCCESS) {
+  // Only SYSTEM and the administrators may open the lock, so that no one else can hold it: the
+  // owner of a process that runs as SYSTEM and an elevated administrator both can. Windows 2000
+  // and later; where the descriptor cannot be made, the mutex gets the default one.
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+  const auto pfnConvert = SYSTEM_FUNCTION(::GetModuleHandleA("advapi32.dll"),
+                                          ConvertStringSecurityDescriptorToSecurityDescriptorA);
+  if (pfnConvert != nullptr) {
+    pfnConvert("D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
+               nullptr);
   }
+  m_hMutex = ::CreateMutexA(&attributes, FALSE, MutexName());
+  const DWORD dwCreated = ::GetLastError();
+  ::LocalFree(attributes.lpSecurityDescriptor);
   if (m_hMutex == nullptr) {
-    m_lError = static_cast<LONG>(::GetLastError());
+    m_lError = static_cast<LONG>(dwCreated);
     return;
   }
   switch (::WaitForSingleObject(m_hMutex, WAIT_MS)) {
     case WAIT_OBJECT_0:
-    case WAIT_ABANDONED:  // the change that held it ended half done; this one starts afresh
-      m_lError = ERROR_SUCCESS;
+    case WAIT_ABANDONED:  // its owner ended without releasing it: the change is this one's now
       return;
     case WAIT_TIMEOUT:
       m_lError = ERROR_INSTALL_ALREADY_RUNNING;

@@ -4,16 +4,18 @@
 // success. Every change holds this lock while it reads what is stored and writes.
 //
 // The lock is a named mutex in the Global\ namespace, so that every session shares it (the
-// services' session 0 and each user's). Where its owner ended without releasing it, Windows hands
-// it on as abandoned: the next change takes it over.
+// services' session 0 and each user's), as Windows Installer's own is. Where its owner ended
+// without releasing it, Windows hands it on as abandoned: the next change takes it over.
 #pragma once
 
 #include <windows.h>
 
 class CChangeLock {
  public:
-  // How long a change waits for another to end: a change takes a fraction of a second.
-  enum { WAIT_MS = 5000 };
+  // How long a change waits for another to end: a change takes a fraction of a second. Below the
+  // five seconds after which Windows shows a window that does not answer as hung: the dialog's OK
+  // waits on the dialog's thread.
+  enum { WAIT_MS = 4000 };
 
   // Construction
   // Takes the lock, waiting up to WAIT_MS for it.

@@ -44,6 +44,13 @@ LONG CRateChange::ReadValue(Key* pKey) {
 }
 
 LONG CRateChange::Prepare(HKEY hDriverKey, const CStoredRates& rates, DWORD dwRate) {
+  // A mouse left out of a list that failed would keep its old rate; a driver's value that cannot
+  // be read is left as it is. One that is not there is written (the caller decides whether it
+  // may be).
+  const LONG lRead = rates.GetMice().GetError() != ERROR_SUCCESS       ? rates.GetMice().GetError()
+                     : rates.GetDriverResult() != ERROR_FILE_NOT_FOUND ? rates.GetDriverResult()
+                                                                       : ERROR_SUCCESS;
+  if (lRead != ERROR_SUCCESS) return lRead;
   m_pMice = &rates.GetMice();
   m_dwRate = dwRate;
   m_nKeys = 1 + rates.GetMouseCount();

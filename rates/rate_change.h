@@ -26,7 +26,8 @@ class CRateChange {
   // Operations
   // Prepares to write dwRate into the keys that rates says do not read it yet: the driver's key
   // hDriverKey (open to query and set values; null where it already reads dwRate) and the own key
-  // of each of the mice that rates lists; rates must outlive this object. On failure the keys
+  // of each of the mice that rates lists; rates must outlive this object. Fails where rates could
+  // not list the mice or read the driver's value (but for its absence). On failure the keys
   // created so far are deleted again, and nothing has been written.
   LONG Prepare(HKEY hDriverKey, const CStoredRates& rates, DWORD dwRate);
   // Writes the rate as a 4-byte REG_DWORD into every key prepared, the driver's first. On failure

@@ -32,6 +32,8 @@ class CStartupRate {
   // Attributes
   Source GetSource() const { return m_source; }
   DWORD GetRate() const { return m_dwRate; }
+  // Whether the rate comes from a 4-byte REG_DWORD, the form Koravel writes.
+  BOOL IsDword() const { return m_bDword; }
   LONG GetError() const { return m_lError; }
   // The mouse's own value: ERROR_SUCCESS where it has one (the rate, from OWN_KEY),
   // ERROR_FILE_NOT_FOUND where it has none, or the error that keeps it from being known.

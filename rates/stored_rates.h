@@ -32,6 +32,8 @@ class CStoredRates {
   // or the error that keeps it unknown.
   LONG GetDriverResult() const { return m_lDriverResult; }
   DWORD GetDriverRate() const { return m_dwDriverRate; }
+  // Whether it is a 4-byte REG_DWORD, the form Koravel writes.
+  BOOL IsDriverDword() const { return m_bDriverDword; }
   // The mice, in the system's order; their list fails as CPs2Mice::GetError says.
   const CPs2Mice& GetMice() const { return m_mice; }
   int GetMouseCount() const { return m_nMice; }

@@ -1,6 +1,9 @@
 // Resource and command IDs shared by the resource script and the code.
 #pragma once
 
+// The version, as the version resource gives it, for the log of a run from a script.
+#define KORAVEL_VERSION_TEXT "1.0.0.1"
+
 #define IDD_ABOUT 100
 #define IDS_ABOUT_MENU 101
 #define IDD_SETTINGS 102

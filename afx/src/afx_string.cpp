@@ -31,6 +31,28 @@ CString& CString::operator=(LPCSTR lpsz) {
   return *this;
 }
 
+const CString& CString::operator+=(LPCSTR lpsz) {
+  const int nAdded = lpsz != nullptr ? static_cast<int>(::strlen(lpsz)) : 0;
+  if (nAdded == 0) return *this;
+  if (m_nLength + nAdded > m_nAllocLength) {
+    const int nGrown = m_nAllocLength + m_nAllocLength / 2;
+    // A part of this string's own text moves with the block.
+    const bool bOwn = lpsz >= m_pchData && lpsz <= m_pchData + m_nLength;
+    const int nOffset = bOwn ? static_cast<int>(lpsz - m_pchData) : 0;
+    GetBuffer(m_nLength + nAdded > nGrown ? m_nLength + nAdded : nGrown);
+    if (bOwn) lpsz = m_pchData + nOffset;
+  }
+  ::memmove(m_pchData + m_nLength, lpsz, static_cast<size_t>(nAdded));
+  m_nLength += nAdded;
+  m_pchData[m_nLength] = '\0';
+  return *this;
+}
+
+const CString& CString::operator+=(char ch) {
+  const char sz[2] = {ch, '\0'};
+  return *this += sz;
+}
+
 CString::operator LPCSTR() const { return m_pchData != nullptr ? m_pchData : ""; }
 
 LPSTR CString::GetBuffer(int nMinBufLength) {

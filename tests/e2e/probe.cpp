@@ -1,46 +1,21 @@
 // The end-to-end tests' hands on the Windows side. Exit status 1: what it waited for never came.
 // koravel_probe CAPTION ID: waits up to 30 s for a visible window with this caption, then prints
-//   its control ID's screen rectangle and text: "x y width height text". A list view's text is its
-//   first row's third cell (the meter's measured rate), empty where it has no row.
+//   its control ID's screen rectangle: "x y width height".
 // koravel_probe run COMMAND-LINE [APPLICATION|- [hidden]]: runs it as a Windows parent does (with
 //   APPLICATION, where given, as the program that CreateProcess starts), on a window station made
 //   without WSF_VISIBLE where "hidden" is given, and prints what it wrote to the pipes that are its
 //   standard output and standard error, each followed by a unit separator (0x1F), then "windows N"
 //   (the visible windows it showed) and "exit CODE", the whole exit code, which a Linux shell would
 //   cut to 8 bits; or "exit timeout" where it had not ended after 20 s (it is then ended).
-// koravel_probe protect KEY SDDL: gives HKLM\KEY that DACL.
 #include <windows.h>
-#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
-#include <sddl.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
-
-// The text of row 0's cell nCell, through memory in the list view's own process.
-std::string Cell(HWND hList, int nCell) {
-  DWORD dwProcess = 0;
-  ::GetWindowThreadProcessId(hList, &dwProcess);
-  HANDLE hProcess =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, 0, dwProcess);
-  struct {
-    LVITEMA item;
-    char text[64];
-  } cell = {}, *pRemote = static_cast<decltype(pRemote)>(
-                   ::VirtualAllocEx(hProcess, nullptr, sizeof cell, MEM_COMMIT, PAGE_READWRITE));
-  cell.item = {0, 0, nCell,   0,       0, pRemote->text, sizeof cell.text, 0, 0, 0,
-               0, 0, nullptr, nullptr, 0};
-  ::WriteProcessMemory(hProcess, pRemote, &cell, sizeof cell, nullptr);
-  ::SendMessageA(hList, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&pRemote->item));
-  ::ReadProcessMemory(hProcess, pRemote, &cell, sizeof cell, nullptr);
-  ::VirtualFreeEx(hProcess, pRemote, 0, MEM_RELEASE);
-  ::CloseHandle(hProcess);
-  return cell.text;
-}
 
 BOOL CALLBACK CountWindows(HWND hWnd, LPARAM lParam) {
   auto* pProcess = reinterpret_cast<std::pair<DWORD, int>*>(lParam);
@@ -95,15 +70,6 @@ int Run(wchar_t* pszCommandLine, const wchar_t* pszApplication, bool bHidden) {
   return 0;
 }
 
-int Protect(const char* pszKey, const char* pszSddl) {
-  PSECURITY_DESCRIPTOR pSD = nullptr;
-  HKEY hKey = nullptr;
-  return !::ConvertStringSecurityDescriptorToSecurityDescriptorA(pszSddl, SDDL_REVISION_1, &pSD,
-                                                                 nullptr) ||
-         ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, WRITE_DAC, &hKey) ||
-         ::RegSetKeySecurity(hKey, DACL_SECURITY_INFORMATION, pSD);
-}
-
 int main(int argc, char** argv) {
   int nArgs = 0;
   wchar_t** ppszArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
@@ -111,7 +77,6 @@ int main(int argc, char** argv) {
     return Run(ppszArgs[2], argc > 3 && ppszArgs[3] != std::wstring(L"-") ? ppszArgs[3] : nullptr,
                argc > 4);
   }
-  if (argc == 4 && std::string(argv[1]) == "protect") return Protect(argv[2], argv[3]);
   if (argc != 3) return 2;
   HWND hWindow = nullptr;
   for (const DWORD dwStart = ::GetTickCount(); !::IsWindowVisible(hWindow); ::Sleep(50)) {
@@ -120,13 +85,7 @@ int main(int argc, char** argv) {
   }
   HWND hControl = ::GetDlgItem(hWindow, std::atoi(argv[2]));
   RECT r;
-  char text[64] = "";
   if (hControl == nullptr || !::GetWindowRect(hControl, &r)) return 1;
-  ::GetClassNameA(hControl, text, sizeof text);
-  if (::lstrcmpiA(text, WC_LISTVIEWA) == 0)
-    std::snprintf(text, sizeof text, "%s", Cell(hControl, 2).c_str());
-  else
-    ::SendMessageA(hControl, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  std::printf("%ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top, text);
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   return 0;
 }

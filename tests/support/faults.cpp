@@ -4,10 +4,14 @@
 #include <devguid.h>
 #include <setupapi.h>
 
+#include "rates/change_lock.h"
 #include "support/import_hook.h"
 
 Faults g_faults;
-void Reset() { g_faults = Faults(); }
+void Reset() {
+  g_faults = Faults();
+  HoldChangeLock(false);
+}
 bool AccessWithin(REGSAM sam) {
   for (REGSAM asked : g_faults.access) sam |= asked & ~sam ? 0x80000000 : 0;
   return !(sam & 0x80000000);
@@ -65,10 +69,12 @@ HMODULE WINAPI Load(LPCSTR lpszPath) {
 }
 
 BOOL WINAPI EnumDevices(HDEVINFO hSet, DWORD nIndex, SP_DEVINFO_DATA* pDevice) {
-  if (g_faults.dwListingError && nIndex > 0) return ::SetLastError(g_faults.dwListingError), FALSE;
+  if (g_faults.dwListingError && nIndex > 0 && g_faults.nListings >= g_faults.nFailListing)
+    return ::SetLastError(g_faults.dwListingError), FALSE;
   return ::SetupDiEnumDeviceInfo(hSet, nIndex, pDevice);
 }
 HDEVINFO WINAPI ClassDevs(const GUID* pClass, LPCSTR lpszEnum, HWND hWnd, DWORD dwFlags) {
+  ++g_faults.nListings;
   if (g_faults.bAbsent && (dwFlags & DIGCF_PRESENT))
     return ::SetupDiCreateDeviceInfoList(&GUID_DEVCLASS_MOUSE, nullptr);
   return ::SetupDiGetClassDevsA(pClass, lpszEnum, hWnd, dwFlags);
@@ -98,4 +104,21 @@ FARPROC WINAPI ProcAddress(HMODULE hModule, LPCSTR lpszName) {
   return ProcAddressImport.Original<decltype(&ProcAddress)>()(hModule, lpszName);
 }
 
+HANDLE g_hHeld = ::CreateEventA(nullptr, FALSE, FALSE, nullptr),
+       g_hRelease = ::CreateEventA(nullptr, FALSE, FALSE, nullptr), g_hHolder = nullptr;
+DWORD WINAPI HoldLock(void*) {
+  const CChangeLock lock;
+  return ::SetEvent(g_hHeld), ::WaitForSingleObject(g_hRelease, INFINITE);
+}
+
 }  // namespace
+
+void HoldChangeLock(bool bHold) {
+  if (bHold) {
+    g_hHolder = ::CreateThread(nullptr, 0, HoldLock, nullptr, 0, nullptr);
+    ::WaitForSingleObject(g_hHeld, 5000);
+  } else if (g_hHolder != nullptr) {
+    ::SetEvent(g_hRelease), ::WaitForSingleObject(g_hHolder, 5000), ::CloseHandle(g_hHolder);
+    g_hHolder = nullptr;
+  }
+}

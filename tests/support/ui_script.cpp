@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <process.h>
+
+#include <algorithm>
+
 #include "support/import_hook.h"
 
 namespace {
@@ -69,6 +73,24 @@ MessageBoxes::MessageBoxes(int nAnswer) : nAnswer(nAnswer) {
 }
 
 MessageBoxes::~MessageBoxes() { g_pBoxes = nullptr; }
+
+int RunAgain(const char* filter, const std::string& setting) {
+  char szRunner[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, szRunner, MAX_PATH);
+  _putenv(setting.c_str());
+  const intptr_t nExit = _spawnl(_P_WAIT, szRunner, szRunner,
+                                 ("--gtest_filter=" + std::string(filter)).c_str(), nullptr);
+  _putenv((setting.substr(0, setting.find('=')) + "=").c_str());
+  return int(nExit);
+}
+
+int OffCentre(HWND hWnd, HWND hOver) {
+  RECT r, o;
+  ::GetWindowRect(hWnd, &r);
+  hOver ? ::GetWindowRect(hOver, &o) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+  return std::max(abs(r.left + r.right - o.left - o.right),
+                  abs(r.top + r.bottom - o.top - o.bottom));
+}
 
 std::string WindowText(HWND hWnd) {
   char text[1024] = "";

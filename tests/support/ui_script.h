@@ -40,6 +40,11 @@ class MessageBoxes {
   int nAnswer;
 };
 
+// Runs the tests that filter names in a second runner, with the environment's variable as
+// setting ("NAME=value") says; its exit code.
+int RunAgain(const char* filter, const std::string& setting);
+// How far (in pixels, twice over) a window's centre lies from another window's, or the work area's.
+int OffCentre(HWND hWnd, HWND hOver = nullptr);
 // The text of a window, of control nID of dialog hDlg, and the system's text for an error code.
 std::string WindowText(HWND hWnd);
 std::string ItemText(HWND hDlg, int nID);

@@ -41,10 +41,12 @@ const std::string kNoMouseText =
 // and each PS/2 mouse's own key, created where there is none; not on NT 4.0. A change that fails
 // leaves all as it was, or says where the rate stands; Windows is then not restarted.
 TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
-  // kLocked: the touchpad's key lets everyone read it, and no one write.
   // kPs2Gone, kKeyGone: another program deletes the first mouse's key, or the driver's, just
   // before the third write is refused, and every put-back is refused.
-  enum Fault { kNone, kNt4, kRefused, kDeleted, kListing, kLocked, kWrite3, kPs2Gone, kKeyGone };
+  // clang-format off
+  enum Fault { kNone, kNt4, kRefused, kDeleted, kListing, kListingLocked, kLockHeld, kWrite3,
+               kPs2Gone, kKeyGone };
+  // clang-format on
   const struct {
     const char* what;
     Stored stored;
@@ -71,13 +73,15 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
        "The new rate is saved and takes effect when Windows next starts.", 0, true},
       {"Windows NT 4.0", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}}, "60", Dword(200),
        {Dword(150)}, kNt4},
-      {"Windows NT 4.0, no mouse", Dword(60), VK_END, IDNO, {}, "60", Dword(200), {}, kNt4},
       {"driver's key deleted", Dword(60), 0, IDYES, {{kPs2, Dword(100)}}, "100", kNoKey,
        {Dword(100)}, kDeleted, ERROR_KEY_DELETED},
       {"the listing fails part-way", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}, {kPad, kNoKey}},
        "150", Dword(60), {Dword(150), kNoKey}, kListing, ERROR_NOT_ENOUGH_MEMORY},
-      {"a key refuses at open", Dword(60), VK_END, IDYES, {{kPs2, kNoKey}, {kPad, Dword(100)}},
-       "60", Dword(60), {kNoKey, Dword(100)}, kLocked, ERROR_ACCESS_DENIED},
+      {"the listing fails under the lock", Dword(60), VK_END, IDYES,
+       {{kPs2, Dword(150)}, {kPad, kNoKey}}, "150", Dword(60), {Dword(150), kNoKey}, kListingLocked,
+       ERROR_NOT_ENOUGH_MEMORY},
+      {"another change holds the lock", Dword(60), VK_END, IDYES, {{kPs2, Dword(150)}}, "150",
+       Dword(60), {Dword(150)}, kLockHeld, ERROR_INSTALL_ALREADY_RUNNING},
       {"a key refuses the write", {REG_BINARY, {77}}, VK_END, IDYES,
        {{kPs2, kNoKey}, {kPad, {REG_BINARY, {1, 2}}}}, "77", {REG_BINARY, {77}},
        {kNoKey, {REG_BINARY, {1, 2}}}, kWrite3, ERROR_ACCESS_DENIED},
@@ -98,7 +102,6 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
     ASSERT_TRUE(c.nAnswer == IDCANCEL ||
                 Protect(L"" KORAVEL_PARAMETERS_KEY, "D:(A;;0x10003;;;WD)"));
     for (const auto& [id, own] : c.mice) Install(id, id == kUsb ? "mouhid" : "i8042prt", own);
-    ASSERT_TRUE(c.fault != kLocked || Protect(OwnKey(kPad), "D:(A;;KR;;;WD)"));
     g_faults.bRefuseRestart = c.fault == kRefused, g_faults.bNt4 = c.fault == kNt4;
     g_faults.nFailWrite = c.fault >= kWrite3 ? 3 : 0, g_faults.bRefusePutBack = c.fault > kWrite3;
     g_faults.deleted = c.fault == kPs2Gone ? OwnKey(kPs2) : c.fault == kKeyGone ? kParameters : L"";
@@ -120,7 +123,10 @@ TEST_F(ApplyTest, EachAnswerEachMouseAndChangesWholeOrNone) {
                           ItemText(hDlg, IDC_NEW_TEXT));
               }
               if (c.fault == kDeleted) SetStored(kNoKey);
-              if (c.fault == kListing) g_faults.dwListingError = ERROR_NOT_ENOUGH_MEMORY;
+              // The listing before the question, or the one under the lock, fails.
+              g_faults.dwListingError = c.fault == kListing || c.fault == kListingLocked ? 8 : 0;
+              g_faults.nFailListing = g_faults.nListings + 1 + (c.fault == kListingLocked);
+              HoldChangeLock(c.fault == kLockHeld);
               ::SendMessageA(hDlg, WM_COMMAND, IDOK, 0);  // OK, the prompt and what follows it
             })
         .On("Koravel Settings", [&](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });

@@ -19,19 +19,6 @@ class CTestDlg : public CKoravelDlg {
   using CKoravelDlg::m_hKey;
 };
 
-// How far (in pixels, twice over) a window's centre lies from another window's, or the work area's.
-int OffCentre(HWND hWnd, HWND hOver = nullptr) {
-  RECT r, o;
-  ::GetWindowRect(hWnd, &r);
-  hOver ? ::GetWindowRect(hOver, &o) : ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
-  return std::max(abs(r.left + r.right - o.left - o.right),
-                  abs(r.top + r.bottom - o.top - o.bottom));
-}
-
-bool IsOpen(HKEY hKey) {
-  return ::RegQueryValueExA(hKey, "", nullptr, nullptr, nullptr, nullptr) != ERROR_INVALID_HANDLE;
-}
-
 class DialogsTest : public RegistryTest {
  protected:
   void SetUp() override { ASSERT_TRUE(SetStored(Dword(120))); }
@@ -76,42 +63,6 @@ TEST_F(DialogsTest, ErrorReportShowsTheSystemTextThenClosesTheKeyOnceAndTheDialo
     EXPECT_EQ(std::vector<HKEY>{hKey}, g_closed);
     EXPECT_EQ(std::vector<MessageBoxCall>({{nullptr, text, "Error", 0x40, false}}), boxes.calls);
   }
-}
-
-// The settings open centred. The low four bits of a system command are the system's: 0x10 and
-// 0x1F open the About box, 0x20 the meter, modal and centred over the settings, moved first;
-// others keep their meaning. Ended by Cancel, with no
-// close message, the dialog closes the key when it goes.
-TEST_F(DialogsTest, SystemCommandsAboutBoxAndTheKeyAtTheEnd) {
-  HKEY hKey = nullptr;
-  {
-    CTestDlg dlg;
-    AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
-    std::vector<HWND> owners;
-    UiScript script;
-    script.On("Koravel Settings", [](HWND hDlg) {
-      EXPECT_LE(OffCentre(hDlg), 4);
-      ::SetWindowPos(hDlg, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the centre
-    });
-    for (WPARAM nID : {0x10, 0x1F, 0x20}) {
-      script.On("Koravel Settings", [nID](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, nID, 0); })
-          .On(nID < 0x20 ? "About Koravel" : "Measure Rate", [&](HWND hBox) {
-            owners.push_back(::GetWindow(hBox, GW_OWNER));
-            EXPECT_LE(OffCentre(hBox, owners.back()), 4);
-            ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
-          });
-    }
-    script.On("Koravel Settings", [&](HWND hDlg) {
-      EXPECT_EQ(std::vector<HWND>(3, hDlg), owners);
-      ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      EXPECT_TRUE(::IsIconic(hDlg));
-      hKey = dlg.m_hKey;
-      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(IDCANCEL, dlg.DoModal());
-    EXPECT_TRUE(IsOpen(hKey));
-  }
-  EXPECT_FALSE(IsOpen(hKey));
 }
 
 // Each reason gets its own reply (told by its caption; the last's is the application's name),
@@ -185,12 +136,9 @@ TEST(CArray, KeepsEachElementAddedInOrderAsItGrowsAndRemovesAll) {
 // encoding error (which MSVCRT reports as a buffer too small), the string is left empty.
 TEST(CString, FormatFitsAnyLengthUpToItsBoundAndEmptiesPastIt) {
   const wchar_t kUnpaired[] = {0xD800, 0};
+  const int kMax = CString::FORMAT_MAX;
   const std::tuple<int, const wchar_t*, int> cases[] = {
-      {64, L"", 64},
-      {65, L"", 65},
-      {CString::FORMAT_MAX, L"", CString::FORMAT_MAX},
-      {CString::FORMAT_MAX + 1, L"", 0},
-      {0, kUnpaired, 0}};
+      {64, L"", 64}, {65, L"", 65}, {kMax, L"", kMax}, {kMax + 1, L"", 0}, {0, kUnpaired, 0}};
   for (const auto& [nWidth, pwsz, nLength] : cases) {
     CString s = "before";
     s.Format("%*ls", nWidth, pwsz);

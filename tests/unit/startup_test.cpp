@@ -1,6 +1,5 @@
 // The settings dialog's start-up against the real registry, and the dialogs on the screen.
 #include <gtest/gtest.h>
-#include <process.h>
 
 #include "settings/koravel_dlg.h"
 #include "support/import_hook.h"
@@ -70,38 +69,6 @@ BOOL WINAPI SetText(HWND hWnd, LPCSTR lpszText) {
   return ++g_nTextsSet, SetTextImport.Original<decltype(&SetText)>()(hWnd, lpszText);
 }
 
-// The icons, the system menu's last entries; the bar and the slider each just after its label,
-// where a screen reader looks for its name, and Tab going from OK to Cancel to the slider; texts
-// not changed are not set again (no flicker).
-TEST_F(StartupTest, IconsSystemMenuAndLabelsAreSetUpAndTextsNotSetAgain) {
-  ASSERT_TRUE(SetStored(Dword(100)) && SetTextImport.Installed());
-  Start(false, [](CKoravelDlg& dlg) {
-    const auto hIcon = reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), "#128"));
-    for (WPARAM nType : {ICON_BIG, ICON_SMALL})
-      EXPECT_EQ(hIcon, dlg.SendMessage(WM_GETICON, nType));
-    EXPECT_EQ(hIcon, dlg.SendMessage(WM_QUERYDRAGICON));
-    HMENU hMenu = ::GetSystemMenu(dlg.m_hWnd, FALSE);
-    std::vector<std::pair<std::string, UINT>> entries;
-    for (int n = ::GetMenuItemCount(hMenu) - 3; n < ::GetMenuItemCount(hMenu); ++n) {
-      char text[64] = "";
-      ::GetMenuStringA(hMenu, n, text, sizeof text, MF_BYPOSITION);
-      entries.emplace_back(text, ::GetMenuItemID(hMenu, n));
-    }
-    EXPECT_EQ(decltype(entries)(
-                  {{"", 0}, {"&About Koravel...", IDM_ABOUT}, {"Measure Rate...", IDM_MEASURE}}),
-              entries);
-    EXPECT_EQ("Current Rate:", WindowText(::GetWindow(dlg.m_progress.m_hWnd, GW_HWNDPREV)));
-    EXPECT_EQ("New Rate:", WindowText(::GetWindow(dlg.m_slider.m_hWnd, GW_HWNDPREV)));
-    HWND hCancel = ::GetDlgItem(dlg.m_hWnd, IDCANCEL), hOk = ::GetDlgItem(dlg.m_hWnd, IDOK);
-    EXPECT_EQ(std::make_pair(hCancel, dlg.m_slider.m_hWnd),
-              std::make_pair(::GetNextDlgTabItem(dlg.m_hWnd, hOk, 0),
-                             ::GetNextDlgTabItem(dlg.m_hWnd, hCancel, 0)));
-    g_nTextsSet = 0;
-    dlg.UpdateData(FALSE);
-    EXPECT_EQ(0, g_nTextsSet);
-  });
-}
-
 // Every static text fits its control, words wrapped, in the dialog's font (a word too long for
 // its width shows as wider).
 void ExpectTextsFit(HWND hDlg) {
@@ -122,35 +89,92 @@ void ExpectTextsFit(HWND hDlg) {
   ::ReleaseDC(hDlg, hDC);
 }
 
-// The settings with the widest rate; the About box, its icon where the template puts it, at the
-// system's icon size; the meter. At 96 DPI, or the second runner's.
-TEST_F(StartupTest, EveryTextFitsAndTheAboutIconStandsInPlace) {
+class CTestDlg : public CKoravelDlg {
+ public:
+  using CKoravelDlg::m_hKey;
+};
+
+bool IsOpen(HKEY hKey) {
+  return ::RegQueryValueExA(hKey, "", nullptr, nullptr, nullptr, nullptr) != ERROR_INVALID_HANDLE;
+}
+
+// The settings, with the widest rate, open centred, with their icons, the system menu's last
+// entries, the bar and the slider each just after its label (where a screen reader looks for its
+// name), and Tab going from OK to Cancel to the slider; texts not changed are not set again (no
+// flicker). The low four bits of a system command are the system's: 0x10 and 0x1F open the About
+// box (its icon where the template puts it, at the system's icon size), 0x20 the meter, modal and
+// centred over the settings, moved first. Every text fits. Ended by Cancel, with no close message,
+// the dialog closes the key when it goes. At 96 DPI, or the second runner's.
+TEST_F(StartupTest, SystemCommandsOpenTheirBoxesAndEveryTextFits) {
   const char* dpi = ::getenv("KORAVEL_DPI");
   HDC hScreen = ::GetDC(nullptr);
   ASSERT_EQ(dpi ? atoi(dpi) : 96, ::GetDeviceCaps(hScreen, LOGPIXELSY));
   ::ReleaseDC(nullptr, hScreen);
-  ASSERT_TRUE(SetStored(Dword(4294967295)));
-  CKoravelDlg dlg;
-  UiScript script;
-  for (UINT nID : {IDM_ABOUT, IDM_MEASURE}) {
-    script.On("Koravel Settings", [nID](HWND hDlg) {
+  ASSERT_TRUE(SetStored(Dword(4294967295)) && SetTextImport.Installed());
+  HKEY hKey = nullptr;
+  {
+    CTestDlg dlg;
+    AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
+    std::vector<HWND> owners;
+    UiScript script;
+    script.On("Koravel Settings", [&](HWND hDlg) {
+      EXPECT_LE(OffCentre(hDlg), 4);
       ExpectTextsFit(hDlg);
-      ::SendMessageA(hDlg, WM_SYSCOMMAND, nID, 0);
+      const auto hIcon =
+          reinterpret_cast<LRESULT>(::LoadIconA(::GetModuleHandleA(nullptr), "#128"));
+      for (WPARAM nType : {ICON_BIG, ICON_SMALL})
+        EXPECT_EQ(hIcon, dlg.SendMessage(WM_GETICON, nType));
+      EXPECT_EQ(hIcon, dlg.SendMessage(WM_QUERYDRAGICON));
+      HMENU hMenu = ::GetSystemMenu(dlg.m_hWnd, FALSE);
+      std::vector<std::pair<std::string, UINT>> entries;
+      for (int n = ::GetMenuItemCount(hMenu) - 3; n < ::GetMenuItemCount(hMenu); ++n) {
+        char text[64] = "";
+        ::GetMenuStringA(hMenu, n, text, sizeof text, MF_BYPOSITION);
+        entries.emplace_back(text, ::GetMenuItemID(hMenu, n));
+      }
+      EXPECT_EQ(decltype(entries)(
+                    {{"", 0}, {"&About Koravel...", IDM_ABOUT}, {"Measure Rate...", IDM_MEASURE}}),
+                entries);
+      EXPECT_EQ("Current Rate:", WindowText(::GetWindow(dlg.m_progress.m_hWnd, GW_HWNDPREV)));
+      EXPECT_EQ("New Rate:", WindowText(::GetWindow(dlg.m_slider.m_hWnd, GW_HWNDPREV)));
+      HWND hCancel = ::GetDlgItem(dlg.m_hWnd, IDCANCEL), hOk = ::GetDlgItem(dlg.m_hWnd, IDOK);
+      EXPECT_EQ(std::make_pair(hCancel, dlg.m_slider.m_hWnd),
+                std::make_pair(::GetNextDlgTabItem(dlg.m_hWnd, hOk, 0),
+                               ::GetNextDlgTabItem(dlg.m_hWnd, hCancel, 0)));
+      g_nTextsSet = 0;
+      dlg.UpdateData(FALSE);
+      EXPECT_EQ(0, g_nTextsSet);
+      RECT r;  // moved off the centre, as far as the boxes still fit the screen at 144 DPI
+      ::GetWindowRect(hDlg, &r);
+      ::SetWindowPos(hDlg, nullptr, r.left + 40, r.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     });
-    script.On(nID == IDM_ABOUT ? "About Koravel" : "Measure Rate", [nID](HWND hBox) {
-      ExpectTextsFit(hBox);
-      RECT icon, place = {11, 17, 0, 0};  // the About box's first control
-      ::GetWindowRect(::GetWindow(hBox, GW_CHILD), &icon);
-      ::MapWindowPoints(nullptr, hBox, reinterpret_cast<POINT*>(&icon), 2);
-      ::MapDialogRect(hBox, &place);
-      EXPECT_TRUE(nID != IDM_ABOUT || (icon.left == place.left && icon.top == place.top &&
-                                       icon.right - icon.left == ::GetSystemMetrics(SM_CXICON) &&
-                                       icon.bottom - icon.top == ::GetSystemMetrics(SM_CYICON)));
-      ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
+    for (WPARAM nID : {0x10, 0x1F, 0x20}) {
+      script.On("Koravel Settings", [nID](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, nID, 0); })
+          .On(nID < 0x20 ? "About Koravel" : "Measure Rate", [&, nID](HWND hBox) {
+            owners.push_back(::GetWindow(hBox, GW_OWNER));
+            EXPECT_LE(OffCentre(hBox, owners.back()), 4);
+            ExpectTextsFit(hBox);
+            RECT icon, place = {11, 17, 0, 0};  // the About box's first control
+            ::GetWindowRect(::GetWindow(hBox, GW_CHILD), &icon);
+            ::MapWindowPoints(nullptr, hBox, reinterpret_cast<POINT*>(&icon), 2);
+            ::MapDialogRect(hBox, &place);
+            EXPECT_TRUE(nID == 0x20 || (icon.left == place.left && icon.top == place.top &&
+                                        icon.right - icon.left == ::GetSystemMetrics(SM_CXICON) &&
+                                        icon.bottom - icon.top == ::GetSystemMetrics(SM_CYICON)));
+            ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
+          });
+    }
+    script.On("Koravel Settings", [&](HWND hDlg) {
+      EXPECT_EQ(std::vector<HWND>(3, hDlg), owners);
+      ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      EXPECT_TRUE(::IsIconic(hDlg));
+      hKey = dlg.m_hKey;
+      ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
     });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(IsOpen(hKey));
   }
-  script.On("Koravel Settings", [](HWND hDlg) { ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0); });
-  dlg.DoModal();
+  EXPECT_FALSE(IsOpen(hKey));
 }
 
 // Wine reads the resolution when a process starts: a second runner at 144 DPI.
@@ -159,11 +183,7 @@ TEST(Dpi, TheSameAt144DpiInASecondRunner) {
   const DWORD dwDpi = 144;
   ::RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &hKey);
   ::RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwDpi), 4);
-  char szRunner[MAX_PATH];
-  ::GetModuleFileNameA(nullptr, szRunner, MAX_PATH);
-  _putenv("KORAVEL_DPI=144");
-  EXPECT_EQ(0, _spawnl(_P_WAIT, szRunner, szRunner, "--gtest_filter=*EveryTextFits*", nullptr));
-  _putenv("KORAVEL_DPI=");
+  EXPECT_EQ(0, RunAgain("*SystemCommandsOpen*", "KORAVEL_DPI=144"));
   ::RegDeleteValueA(hKey, "LogPixels");
   ::RegCloseKey(hKey);
 }

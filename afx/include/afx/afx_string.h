@@ -14,6 +14,10 @@ class CString {
   ~CString();
   CString& operator=(const CString& stringSrc);
   CString& operator=(LPCSTR lpsz);
+  // Appends lpsz, or the character ch; the block grows by half again, so that a text built a
+  // piece at a time is copied a few times only.
+  const CString& operator+=(LPCSTR lpsz);
+  const CString& operator+=(char ch);
 
   // Attributes
   int GetLength() const { return m_nLength; }
