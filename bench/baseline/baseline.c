@@ -46,7 +46,7 @@ static void ReadMouseRate(DWORD* pdwRate) {
     DestroyFn pfnDestroy =
         (DestroyFn)(void*)GetProcAddress(hSetupApi, "SetupDiDestroyDeviceInfoList");
     if (pfnGetClassDevs && pfnEnum && pfnProperty && pfnOpenKey && pfnDestroy &&
-        (hSet = pfnGetClassDevs(&kMouseClass, NULL, NULL, DIGCF_PRESENT)) != INVALID_HANDLE_VALUE) {
+        (hSet = pfnGetClassDevs(&kMouseClass, NULL, NULL, 0)) != INVALID_HANDLE_VALUE) {
       for (nIndex = 0; device.cbSize = sizeof device, pfnEnum(hSet, nIndex, &device); ++nIndex) {
         char szService[64] = "";
         DWORD dwType = 0, dwRate = 0, cbData = sizeof dwRate;
