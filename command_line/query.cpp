@@ -7,7 +7,13 @@
 CString CCommandRun::Field(CString str) {
   LPSTR psz = str.GetBuffer(str.GetLength());
   for (; *psz != '\0'; ++psz) {
-    if (static_cast<unsigned char>(*psz) < 0x20 || *psz == 0x7F) *psz = ' ';
+    const unsigned char c = static_cast<unsigned char>(*psz);
+    if (c < 0x20 || c == 0x7F) *psz = ' ';
+    // The C1 controls, U+0080 to U+009F: two bytes of UTF-8, two spaces.
+    if (c == 0xC2 && static_cast<unsigned char>(psz[1]) >= 0x80 &&
+        static_cast<unsigned char>(psz[1]) <= 0x9F) {
+      *psz = psz[1] = ' ';
+    }
   }
   str.ReleaseBuffer();
   return str;

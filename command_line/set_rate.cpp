@@ -10,7 +10,7 @@
 
 int CCommandRun::SetRate(DWORD dwRate, BOOL bRestart) {
   int nExit;
-  m_output.Hold(TRUE), m_errors.Hold(TRUE);
+  m_output.Hold(TRUE), m_errors.Hold(TRUE);  // until the run has logged it (Run)
   {
     const CChangeLock lock;
     LONG lResult = lock.GetError();
@@ -27,7 +27,6 @@ int CCommandRun::SetRate(DWORD dwRate, BOOL bRestart) {
       if (!m_pBefore->AllRead(dwRate)) Read();
     }
   }
-  m_output.Hold(FALSE), m_errors.Hold(FALSE);
   if (nExit != ERROR_SUCCESS_REBOOT_REQUIRED) return nExit;
   if (!bRestart) {
     m_output.Write("Koravel: the new rate takes effect when Windows next starts.\r\n");

@@ -1,10 +1,10 @@
 // USER32 for Koravel.exe, loaded at the first call of one of its functions: where a window is made.
 // A run from a script makes none, and under Wine a program that imports USER32 pays for it half
 // again its start. (On Windows, SetupAPI may load USER32 of its own accord: there it is spared
-// only where no mouse is read.) The import slots of USER32's functions and their stubs are made from MinGW's
-// import library (cmake/lazy_imports.py); the first call of a function comes here through its
-// stub, which hands over its slot and the function's name. Every function Koravel calls is in
-// every Windows it runs on: a DLL or a function missing ends the process.
+// only where no mouse is read.) The import slots of USER32's functions and their stubs are made
+// from MinGW's import library (cmake/lazy_imports.py); the first call of a function comes here
+// through its stub, which hands over its slot and the function's name. Every function Koravel calls
+// is in every Windows it runs on: a DLL or a function missing ends the process.
 #include <windows.h>
 
 namespace {
@@ -24,7 +24,7 @@ extern "C" FARPROC KoravelBindImport(FARPROC* ppfnSlot, LPCSTR lpszName) {
     const char szText[] = "Koravel: USER32.DLL or one of its functions could not be loaded.\r\n";
     DWORD cbWritten = 0;
     ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), szText, sizeof szText - 1, &cbWritten, nullptr);
-    ::ExitProcess(ERROR_PROC_NOT_FOUND);
+    ::ExitProcess(g_hUser32 != nullptr ? ERROR_PROC_NOT_FOUND : ERROR_MOD_NOT_FOUND);
   }
   *ppfnSlot = pfn;
   return pfn;
