@@ -131,11 +131,17 @@ class EndToEnd(unittest.TestCase):
                 self.assertRegex(said, out)
                 self.assertRegex(errors, err)
 
-    def test_in_russian_a_name_and_an_error_come_through_pipes_in_the_oem_code_page(self):
+    def test_in_russian_a_name_and_an_error_come_through_pipes_in_the_oem_code_page_and_json_in_ascii(self):
         russian = dict(LC_ALL="ru_RU.UTF-8", LANG="ru_RU.UTF-8")
         registry(own=100, name="Мышь PS/2 Ёжик")
         code, said, errors = self.koravel("KORAVEL /query", env=russian, oem="cp866")
         self.assertEqual((0, "", 1), (code, errors, said.count("\tМышь PS/2 Ёжик\t")))
+        # The same bytes under both locales, and on both targets (each target's tests expect these).
+        json_line = ('{"schema":1,"driverRate":60,"mice":[{"name":"\\u041c\\u044b\\u0448\\u044c PS/2 \\u0401\\u0436'
+                     '\\u0438\\u043a","instanceId":"HID\\\\VID_845E&PID_0001\\\\0&0000&0&0","ownRate":100,"rateAtStart":100}]}\n')
+        for env in ({}, russian):
+            self.assertEqual((0, json_line, ""), self.koravel("KORAVEL /query /json", env=env))
+        self.assertEqual("Мышь PS/2 Ёжик", json.loads(json_line)["mice"][0]["name"])
         registry(driver=None, own=100)
         code, said, errors = self.koravel("KORAVEL /set 200", env=russian, oem="cp866")
         self.assertEqual((2, ""), (code, said))

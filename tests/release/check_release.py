@@ -48,7 +48,7 @@ class ReleaseTest(unittest.TestCase):
             (a["name"], a["version"]) for a in find("v1:dependency/v1:dependentAssembly/v1:assemblyIdentity")))
         self.assertEqual(["true"], find("v3:application/v3:windowsSettings/dpi:dpiAware"))
 
-    def test_i686_asks_for_windows_4_imports_only_what_nt_4_and_95_have_and_is_within_64_kib(self):
+    def test_i686_asks_for_windows_4_imports_only_what_nt_4_and_95_have_and_is_within_60_kib(self):
         if PE.FILE_HEADER.Machine != 0x14C:
             self.skipTest("for the i686 executable")
         header = PE.OPTIONAL_HEADER
@@ -59,7 +59,7 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(set(), {(entry.dll.decode().upper(), function.name.decode())
                                  for entry in PE.DIRECTORY_ENTRY_IMPORT for function in entry.imports} - allowed)
         self.assertEqual(set(), lazy_imports() - allowed)
-        self.assertLessEqual(len(PE.__data__), 64 * 1024)  # no C++ runtime came back, say
+        self.assertLessEqual(len(PE.__data__), 60 * 1024)  # no C++ runtime came back, say
 
     def test_windows_dlls_only_user32_only_for_a_window_and_aslr_and_dep_as_an_elevated_program_needs(self):
         self.assertEqual({"kernel32.dll", "advapi32.dll", "msvcrt.dll"},
