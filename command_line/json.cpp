@@ -8,8 +8,13 @@ void AppendJsonString(CString& strJson, LPCSTR lpszText) {
   WCHAR* pszWide = new WCHAR[cchWide > 0 ? cchWide : 1];
   pszWide[0] = L'\0';
   if (cchWide > 0) ::MultiByteToWideChar(CP_UTF8, 0, lpszText, -1, pszWide, cchWide);
+  AppendJsonString(strJson, pszWide);
+  delete[] pszWide;
+}
+
+void AppendJsonString(CString& strJson, LPCWSTR lpszText) {
   strJson += '"';
-  for (LPCWSTR p = pszWide; *p != L'\0'; ++p) {
+  for (LPCWSTR p = lpszText; *p != L'\0'; ++p) {
     if (*p == L'"' || *p == L'\\') {
       strJson += '\\';
       strJson += static_cast<char>(*p);
@@ -22,7 +27,6 @@ void AppendJsonString(CString& strJson, LPCSTR lpszText) {
     }
   }
   strJson += '"';
-  delete[] pszWide;
 }
 
 void AppendJsonRate(CString& strJson, LONG lResult, DWORD dwRate) {

@@ -15,6 +15,8 @@ class CStoredRates;
 // control characters and every character beyond ASCII as \uXXXX (UTF-16: a pair for a character
 // beyond U+FFFF).
 void AppendJsonString(CString& strJson, LPCSTR lpszText);
+// The same, of Unicode text.
+void AppendJsonString(CString& strJson, LPCWSTR lpszText);
 
 // Appends a rate as read: its number where lResult is ERROR_SUCCESS, null where it is
 // ERROR_FILE_NOT_FOUND (none stored), and otherwise an object with the error's number,

@@ -51,18 +51,13 @@ LONG CRunLog::Append(LPCWSTR lpszCommandLine, const CStoredRates* pBefore,
   if (m_hFile == INVALID_HANDLE_VALUE) return ERROR_SUCCESS;
   SYSTEMTIME time;
   ::GetSystemTime(&time);
-  CString strLine, strCommandLine;
+  CString strLine;
   strLine.Format(
       "{\"schema\":%d,\"time\":\"%04u-%02u-%02uT%02u:%02u:%02u.%03uZ\",\"koravel\":\"%s\","
       "\"commandLine\":",
       KORAVEL_JSON_SCHEMA, time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
       time.wSecond, time.wMilliseconds, KORAVEL_VERSION_TEXT);
-  const int cbCommandLine =
-      ::WideCharToMultiByte(CP_UTF8, 0, lpszCommandLine, -1, nullptr, 0, nullptr, nullptr);
-  ::WideCharToMultiByte(CP_UTF8, 0, lpszCommandLine, -1, strCommandLine.GetBuffer(cbCommandLine),
-                        cbCommandLine, nullptr, nullptr);
-  strCommandLine.ReleaseBuffer();
-  AppendJsonString(strLine, strCommandLine);
+  AppendJsonString(strLine, lpszCommandLine);
   strLine += ",\"keys\":[";
   if (pBefore != nullptr) {
     strLine += "{\"key\":\"driver\",\"before\":";
