@@ -19,9 +19,10 @@ LPCSTR MutexName() {
 }  // namespace
 
 CChangeLock::CChangeLock() : m_hMutex(nullptr), m_lError(ERROR_SUCCESS) {
-  // Only SYSTEM and the administrators may open the lock, so that no one else can hold it: the
-  // owner of a process that runs as SYSTEM and an elevated administrator both can. Windows 2000
-  // and later; where the descriptor cannot be made, the mutex gets the default one.
+  // Only SYSTEM and the administrators may open the lock that this makes: a process that runs as
+  // SYSTEM and an elevated administrator both can, an ordinary user cannot. A mutex of that name
+  // that someone else made first keeps its own descriptor, as Windows Installer's does. Windows
+  // 2000 and later; where the descriptor cannot be made, the mutex gets the default one.
   SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
   const auto pfnConvert = SYSTEM_FUNCTION(::GetModuleHandleA("advapi32.dll"),
                                           ConvertStringSecurityDescriptorToSecurityDescriptorA);
